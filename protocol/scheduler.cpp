@@ -1,0 +1,80 @@
+#include "protocol/scheduler.h"
+
+#include "protocol/catalogue.h"
+#include "protocol/group_block.h"
+
+namespace k7310 {
+
+void QueueCommand(DeviceSession& s, int slot) {
+  if (!s.LinkOpen) return;
+  if (slot == kQueryDeviceSettingsSlot) {
+    s.slots.RaiseSlot(slot);
+    return;
+  }
+  s.slots.Store(slot, BuildSlotFrame(slot, s.model, s.DeviceIndex));
+}
+
+bool QueueDeviceSettings(DeviceSession& s) {
+  if (!s.LinkOpen) return false;
+  s.RxHex.clear();
+  QueueCommand(s, kDeviceSettingsSlot);
+  if (s.DeviceIndex == kBroadcastIndex) return false;
+  s.DeviceIndex = static_cast<std::uint8_t>(s.model.NewDeviceId - 1);
+  return true;
+}
+
+void ScanTick(DeviceSession& s, SessionHost& h) {
+  if (!s.LinkOpen) return;
+  const int n = s.slots.TakeNext();
+  if (n == 0) return;
+  s.CurrentSlot = n;
+  h.SetTimer(TimerId::sendTimer, false);
+  h.SetTimer(TimerId::Timer1, false);
+  h.SetTimer(TimerId::intimer, false);
+  h.SetTimer(TimerId::Timer7, true);
+}
+
+void SendTick(DeviceSession& s, SessionHost& h) {
+  if (!s.LinkOpen) return;
+  h.SetTimer(TimerId::Timer7, false);
+  const Bytes frame = s.slots.FrameFor(s.CurrentSlot, s.DeviceIndex);
+  h.Transmit(frame);
+  if (s.DeviceIndex == kBroadcastIndex) h.Transmit(frame);
+  if (s.ProgressSends) {
+    ++s.ProgressCount;
+    h.ShowSendProgress(16 * s.ProgressCount);
+    if (s.ProgressCount >= 6) {
+      s.ProgressSends = 0;
+      h.FinishSendProgress();
+    }
+  }
+  s.CurrentSlot = 0;
+  h.SetTimer(TimerId::Timer4, true);
+}
+
+void ResumeTick(DeviceSession&, SessionHost& h) {
+  h.SetTimer(TimerId::Timer4, false);
+  h.SetTimer(TimerId::Timer1, true);
+  h.SetTimer(TimerId::sendTimer, true);
+}
+
+void PollTick(DeviceSession& s, SessionHost& h) {
+  if (!s.LinkOpen) return;
+  s.RxHex.clear();
+  h.Transmit(QueryStatus(s.DeviceIndex));
+  h.SetTimer(TimerId::intimer, true);
+}
+
+bool ApplyBlock(DeviceSession& s, SessionHost& h, std::string_view blockText) {
+  if (!IsBlockText(blockText)) return false;
+  const bool wasOpen = s.LinkOpen;
+  s.LinkOpen = false;
+  DecodeBlock(blockText, s.model);
+  h.ShowAppliedBlock();
+  s.slots.ClearAllSlots();
+  s.RxHex.clear();
+  s.LinkOpen = wasOpen;
+  return true;
+}
+
+}  // namespace k7310

@@ -1,0 +1,3 @@
+k7310_test(test_scales LABEL unit TIMEOUT 30
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/scales_test.cpp
+  LIBS k7310_eq)
