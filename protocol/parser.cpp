@@ -131,14 +131,14 @@ void ParseReceived(DeviceSession& s, SessionHost& h) {
     }
     DecodeBlock(rx, s.model);
     h.ShowAppliedBlock();
-    s.slots.ClearAllSlots();
+    s.commandSlots.ClearAllSlots();
     rx.clear();
     h.LockPortSelection();
     if (s.flags.AwaitRecall != 1) {
       h.Transmit(QueryGroupNames(s.DeviceIndex));
     } else {
       s.flags.AwaitRecall = 0;
-      s.slots.RaiseSlot(kQueryDeviceSettingsSlot);
+      s.commandSlots.RaiseSlot(kQueryDeviceSettingsSlot);
       h.SetTimer(TimerId::Timer22, false);
       h.FinishRecall();
       StartScanAndPoll(h);
@@ -154,7 +154,7 @@ void ParseReceived(DeviceSession& s, SessionHost& h) {
             static_cast<std::uint8_t>(ByteAt(rx, static_cast<std::size_t>(10 + 20 * j + k)));
     rx.clear();
     h.ShowGroupNames();
-    s.slots.RaiseSlot(kQueryDeviceSettingsSlot);
+    s.commandSlots.RaiseSlot(kQueryDeviceSettingsSlot);
     h.SetTimer(TimerId::sendTimer, true);
     h.SetTimer(TimerId::Timer1, true);
   }

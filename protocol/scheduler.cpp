@@ -8,10 +8,10 @@ namespace k7310 {
 void QueueCommand(DeviceSession& s, int slot) {
   if (!s.LinkOpen) return;
   if (slot == kQueryDeviceSettingsSlot) {
-    s.slots.RaiseSlot(slot);
+    s.commandSlots.RaiseSlot(slot);
     return;
   }
-  s.slots.Store(slot, BuildSlotFrame(slot, s.model, s.DeviceIndex));
+  s.commandSlots.Store(slot, BuildSlotFrame(slot, s.model, s.DeviceIndex));
 }
 
 bool QueueDeviceSettings(DeviceSession& s) {
@@ -25,7 +25,7 @@ bool QueueDeviceSettings(DeviceSession& s) {
 
 void ScanTick(DeviceSession& s, SessionHost& h) {
   if (!s.LinkOpen) return;
-  const int n = s.slots.TakeNext();
+  const int n = s.commandSlots.TakeNext();
   if (n == 0) return;
   s.CurrentSlot = n;
   h.SetTimer(TimerId::sendTimer, false);
@@ -37,7 +37,7 @@ void ScanTick(DeviceSession& s, SessionHost& h) {
 void SendTick(DeviceSession& s, SessionHost& h) {
   if (!s.LinkOpen) return;
   h.SetTimer(TimerId::Timer7, false);
-  const Bytes frame = s.slots.FrameFor(s.CurrentSlot, s.DeviceIndex);
+  const Bytes frame = s.commandSlots.FrameFor(s.CurrentSlot, s.DeviceIndex);
   h.Transmit(frame);
   if (s.DeviceIndex == kBroadcastIndex) h.Transmit(frame);
   if (s.ProgressSends) {
@@ -71,7 +71,7 @@ bool ApplyBlock(DeviceSession& s, SessionHost& h, std::string_view blockText) {
   s.LinkOpen = false;
   DecodeBlock(blockText, s.model);
   h.ShowAppliedBlock();
-  s.slots.ClearAllSlots();
+  s.commandSlots.ClearAllSlots();
   s.RxHex.clear();
   s.LinkOpen = wasOpen;
   return true;

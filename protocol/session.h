@@ -30,7 +30,7 @@ using GroupNameBytes = std::array<std::uint8_t, kGroupNameSize>;
 
 struct DeviceSession {
   ParameterModel model;
-  CommandSlots slots;
+  CommandSlots commandSlots;
   bool LinkOpen = false;
   std::uint8_t DeviceIndex = 0;
   std::string RxHex;

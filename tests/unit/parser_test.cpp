@@ -123,11 +123,11 @@ TEST_F(Parser, ActiveGroupAppliesAtExactly664Characters) {
   Feed(block.substr(0, 663));
   EXPECT_EQ(h.applied, 0);
   EXPECT_EQ(s.RxHex.size(), 663u);
-  s.slots.RaiseSlot(4);
+  s.commandSlots.RaiseSlot(4);
   Feed(block.substr(663));
   EXPECT_EQ(h.applied, 1);
   EXPECT_EQ(s.model.MasterVolume, 0x110);
-  EXPECT_FALSE(s.slots.AnyPending());
+  EXPECT_FALSE(s.commandSlots.AnyPending());
   EXPECT_TRUE(s.RxHex.empty());
   ASSERT_EQ(h.sent.size(), 1u);
   EXPECT_EQ(h.sent[0].hex, ToSpacedHex(QueryGroupNames(0)));
@@ -140,7 +140,7 @@ TEST_F(Parser, RecalledGroupFinishesTheRecall) {
   Feed(test::NeutralBlockText());
   EXPECT_EQ(s.flags.AwaitRecall, 0);
   EXPECT_TRUE(h.sent.empty());
-  EXPECT_TRUE(s.slots.IsPending(kQueryDeviceSettingsSlot));
+  EXPECT_TRUE(s.commandSlots.IsPending(kQueryDeviceSettingsSlot));
   EXPECT_FALSE(h.On(TimerId::Timer22));
   EXPECT_FALSE(h.On(TimerId::chcon112));
   EXPECT_TRUE(h.On(TimerId::Timer1));
@@ -191,7 +191,7 @@ TEST_F(Parser, GroupNamesFillAndStartTheScheduler) {
   EXPECT_EQ(s.GroupName[0][4], 0);
   EXPECT_EQ(s.GroupName[1][0], 'B');
   EXPECT_FALSE(h.On(TimerId::chcon188));
-  EXPECT_TRUE(s.slots.IsPending(kQueryDeviceSettingsSlot));
+  EXPECT_TRUE(s.commandSlots.IsPending(kQueryDeviceSettingsSlot));
   EXPECT_TRUE(h.On(TimerId::sendTimer));
   EXPECT_TRUE(h.On(TimerId::Timer1));
 }

@@ -47,7 +47,7 @@ TEST_F(Scheduler, SendCarriesEditsMadeAfterTheScan) {
   s.model.EqPeakGainIndex[0] = 130;
   QueueCommand(s, EqBandSlot(0));
   h.RunUntil(100);  // taken by the scan, not yet sent
-  EXPECT_FALSE(s.slots.IsPending(10));
+  EXPECT_FALSE(s.commandSlots.IsPending(10));
   s.model.EqPeakGainIndex[0] = 140;
   QueueCommand(s, EqBandSlot(0));  // raised again within the 200 ms
   h.RunUntil(2000);
@@ -82,8 +82,8 @@ TEST_F(Scheduler, NothingIsQueuedOrSentWhileNoLinkIsOpen) {
   s.LinkOpen = false;
   QueueCommand(s, 1);
   EXPECT_FALSE(QueueDeviceSettings(s));
-  EXPECT_FALSE(s.slots.AnyPending());
-  s.slots.RaiseSlot(3);
+  EXPECT_FALSE(s.commandSlots.AnyPending());
+  s.commandSlots.RaiseSlot(3);
   StartIdle();
   h.RunUntil(2000);
   EXPECT_TRUE(h.sent.empty());
@@ -120,7 +120,7 @@ TEST_F(Scheduler, ApplyBlockClearsSlotsAndKeepsTheLinkState) {
   QueueCommand(s, 1);
   s.RxHex = "A5";
   EXPECT_TRUE(ApplyBlock(s, h, test::NeutralBlockText()));
-  EXPECT_FALSE(s.slots.AnyPending());
+  EXPECT_FALSE(s.commandSlots.AnyPending());
   EXPECT_TRUE(s.RxHex.empty());
   EXPECT_TRUE(s.LinkOpen);
   EXPECT_EQ(h.applied, 1);

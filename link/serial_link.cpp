@@ -1,0 +1,112 @@
+#include "link/serial_link.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+namespace k7310 {
+
+QStringList ConsoleDevicePaths() {
+  QFile f(QStringLiteral("/sys/class/tty/console/active"));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  // E.g. "tty0 ttyS0": the virtual terminals (tty<n>) are no serial ports; every other entry is kept out.
+  static const QRegularExpression virtualTerminal(QStringLiteral("^tty[0-9]+$"));
+  QStringList paths;
+  for (const QString& n : QString::fromLatin1(f.readAll()).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    if (!virtualTerminal.match(n).hasMatch()) paths << QStringLiteral("/dev/") + n;
+  return paths;
+}
+
+QStringList ListSerialPorts(const QStringList& extraPaths) {
+  const QStringList consoles = ConsoleDevicePaths();
+  QStringList ports;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    const QString path = info.systemLocation();
+    if (consoles.contains(path) || consoles.contains(QFileInfo(path).canonicalFilePath())) continue;
+    ports << path;
+  }
+  for (const QString& p : extraPaths)
+    if (QFileInfo::exists(p) && !ports.contains(p)) ports << p;
+  std::sort(ports.begin(), ports.end(),
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  return ports;
+}
+
+SerialLink::SerialLink(QObject* parent) : QObject(parent) {
+  pause_.setSingleShot(true);
+  pause_.setInterval(kReceivePauseMs);
+  connect(&pause_, &QTimer::timeout, this, [this] { ReadPending(); });
+  connect(&port_, &QSerialPort::readyRead, this, [this] { Notified(); });
+  connect(&port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { Failed(e); });
+}
+
+SerialLink::~SerialLink() { Close(); }
+
+bool SerialLink::Open(const QString& path) {
+  Close();
+  vanished_ = false;
+  port_.setPortName(path);
+  port_.setReadBufferSize(kQueueBytes);
+  if (!port_.open(QIODevice::ReadWrite)) return false;
+  const bool ok = port_.setBaudRate(9600) && port_.setDataBits(QSerialPort::Data8) &&
+                  port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop);
+  if (!ok) {
+    port_.close();
+    return false;
+  }
+  port_.clear();
+  return true;
+}
+
+void SerialLink::Close() {
+  pause_.stop();
+  if (port_.isOpen()) {
+    port_.clear();
+    port_.close();
+  }
+}
+
+void SerialLink::Write(const Bytes& frame) {
+  if (!port_.isOpen() || frame.empty()) return;
+  const qint64 n = port_.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
+  if (n != static_cast<qint64>(frame.size())) {
+    port_.close();
+    return;
+  }
+  // The frame leaves now, so a following wait or close cannot hold it back.
+  port_.flush();
+}
+
+void SerialLink::Notified() {
+  // One notification at a time: while a read is due, further arrivals wait for it.
+  if (!pause_.isActive()) pause_.start();
+}
+
+void SerialLink::ReadPending() {
+  if (!port_.isOpen()) return;
+  const QByteArray data = port_.read(kMaxReadBytes);
+  if (!data.isEmpty() && onReceived) {
+    std::string hex = ToHexText(std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                          static_cast<std::size_t>(data.size())));
+    onReceived(hex);
+  }
+  // Bytes that arrived during the pause or beyond the 1024 of this read make the next notification.
+  if (port_.isOpen() && port_.bytesAvailable() > 0) pause_.start();
+}
+
+void SerialLink::Failed(QSerialPort::SerialPortError error) {
+  if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) return;
+  // A hang-up reports ReadError over and over: close at the first one and report the port as gone, once.
+  if (port_.isOpen()) port_.close();
+  pause_.stop();
+  if (vanished_) return;
+  vanished_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (onVanished) onVanished();
+  });
+}
+
+}  // namespace k7310
