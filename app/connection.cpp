@@ -93,7 +93,10 @@ void ConnectionController::Connect() {
   if (s.DeviceIndex == kBroadcastIndex) {
     f.GroupBox2->RzComboBox6->setEnabled(false);
     f.GroupBox2->RzComboBox1->setEnabled(false);
-    if (!app_.dialogs.Question(Ui(T.NoticeTitle), Ui(T.BroadcastQuestion))) {
+    const bool yes = app_.dialogs.Question(Ui(T.NoticeTitle), Ui(T.BroadcastQuestion));
+    // The port may have gone while the question was open.
+    if (!s.LinkOpen) return;
+    if (!yes) {
       f.GroupBox2->Button3->setText(Ui(T.Button3Connected));
       Button3Click();
       return;
@@ -146,6 +149,12 @@ void ConnectionController::DisconnectLink() {
   WaitWithMessages(50);
   app_.CloseSerialPort();
   app_.session.LinkOpen = false;
+  // Nothing of this link may act on the next one: a reply handled during the wait can have switched the poll on
+  // again, a send or its resume can be due, and an unfinished handshake has its watchdogs armed.
+  for (TimerId id : {TimerId::Timer1, TimerId::intimer, TimerId::sendTimer, TimerId::Timer7, TimerId::Timer4,
+                     TimerId::chcon, TimerId::chcon112, TimerId::chcon188})
+    app_.timers[id].SetEnabled(false);
+  app_.session.CurrentSlot = 0;
   f.StatusPanel0->setText(Ui(Texts().StatusDisconnected));
 }
 
@@ -170,13 +179,15 @@ void ConnectionController::LostLink(int stage) {
   if (stage <= 0) t[TimerId::chcon].SetEnabled(false);
   if (stage <= 1) t[TimerId::chcon112].SetEnabled(false);
   t[TimerId::chcon188].SetEnabled(false);
+  // The button acts on its caption: a watchdog of a link that is already down must not connect again.
+  if (!Connected()) return;
   Button3Click();
   app_.ShowWarning();
 }
 
 void ConnectionController::intimerTimer() {
   app_.timers[TimerId::intimer].SetEnabled(false);
-  if (app_.session.DeviceIndex == kBroadcastIndex) return;
+  if (app_.session.DeviceIndex == kBroadcastIndex || !Connected()) return;
   Button3Click();
   app_.ShowWarning();
 }
@@ -215,7 +226,8 @@ void ConnectionController::ComItemClick(int k) {
 }
 
 void ConnectionController::refurbishTimer() {
-  if (app_.session.LinkOpen) return;
+  // A search keeps its port list for the whole sweep.
+  if (app_.session.LinkOpen || app_.session.SearchRunning) return;
   TForm1& f = app_.form;
   QComboBox* fresh = f.GroupBox2->RzComboBox7;
   const QStringList ports = app_.ListPorts();
@@ -228,7 +240,8 @@ void ConnectionController::refurbishTimer() {
 }
 
 void ConnectionController::brocar1Timer() {
-  if (!app_.session.LinkOpen || app_.UseHid) return;
+  // A search opens its ports itself and notices one that fails.
+  if (!app_.session.LinkOpen || app_.UseHid || app_.session.SearchRunning) return;
   TForm1& f = app_.form;
   QComboBox* fresh = f.GroupBox2->RzComboBox8;
   fresh->clear();

@@ -8,6 +8,7 @@
 #include "app/form_disconnected.h"
 #include "app/ui_text.h"
 #include "device/btl.h"
+#include "device/device_id_controller.h"
 #include "device/search_controller.h"
 #include "protocol/parser.h"
 #include "protocol/scheduler.h"
@@ -45,6 +46,7 @@ DeviceApp::DeviceApp(TForm1& f, TForm_Disconnected& w, Dialogs& d, QStringList e
   timers[TimerId::Timer1].OnTimer([this] { PollTick(session, *this); });
   connection = std::make_unique<ConnectionController>(*this);
   search = std::make_unique<SearchController>(*this);
+  deviceId = std::make_unique<DeviceIdController>(*this);
 }
 
 DeviceApp::~DeviceApp() = default;

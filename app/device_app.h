@@ -23,6 +23,7 @@ class TForm1;
 class TForm_Disconnected;
 class ConnectionController;
 class SearchController;
+class DeviceIdController;
 
 class DeviceApp : public QObject, public SessionHost {
  public:
@@ -83,6 +84,7 @@ class DeviceApp : public QObject, public SessionHost {
 
   std::unique_ptr<ConnectionController> connection;
   std::unique_ptr<SearchController> search;
+  std::unique_ptr<DeviceIdController> deviceId;
 
  private:
   void Received(const std::string& hex);

@@ -1,6 +1,9 @@
 // controller_en: the K_7310 control program.
 #include <QApplication>
 
+#include <cstdio>
+
+#include "app/demo_options.h"
 #include "app/device_app.h"
 #include "app/dialogs.h"
 #include "app/form1.h"
@@ -24,8 +27,16 @@ int main(int argc, char** argv) {
   // Serial device paths on the command line join the port list (for example a simulator's pseudo-terminal).
   QStringList extraPorts = QApplication::arguments();
   extraPorts.removeFirst();
+  // Demo options (--connect, --screenshot, ...) are not port paths.
+  k7310::DemoOptions demo;
+  QString demoError;
+  if (!k7310::TakeDemoOptions(extraPorts, demo, demoError)) {
+    std::fprintf(stderr, "controller_en: %s\n", qPrintable(demoError));
+    return 2;
+  }
   k7310::DeviceApp device(form1, formDisconnected, dialogs, extraPorts);
   device.Start();
+  k7310::StartDemo(demo, form1, device);
 
   form1.show();
   return app.exec();

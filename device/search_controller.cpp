@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "app/device_app.h"
 #include "app/form1.h"
 #include "app/ui_text.h"
@@ -31,11 +33,15 @@ bool SearchController::Cancelled() const {
 
 void SearchController::Run(const Sweep& sweep) {
   DeviceSession& s = app_.session;
-  const int ports = static_cast<int>(app_.PortNumbers.size());
+  // The ports as the list shows them when the sweep starts.
+  const int listed = app_.form.GroupBox2->RzComboBox1->count();
+  const std::vector<int> numbers(app_.PortNumbers.begin(),
+                                 app_.PortNumbers.begin() + std::min<std::ptrdiff_t>(listed, static_cast<std::ptrdiff_t>(app_.PortNumbers.size())));
+  const int ports = static_cast<int>(numbers.size());
   for (int i = 0; i < ports; ++i) {
     QCoreApplication::processEvents();
     if (Cancelled()) break;
-    app_.PortNumber = app_.PortNumbers[static_cast<std::size_t>(ports - 1 - i)];
+    app_.PortNumber = numbers[static_cast<std::size_t>(ports - 1 - i)];
     if (s.LinkOpen) {
       app_.CloseSerialPort();
       WaitWithMessages(100);

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 namespace k7310 {
@@ -28,8 +30,14 @@ QStringList ListSerialPorts(const QStringList& extraPaths) {
     if (consoles.contains(path) || consoles.contains(QFileInfo(path).canonicalFilePath())) continue;
     ports << path;
   }
-  for (const QString& p : extraPaths)
-    if (QFileInfo::exists(p) && !ports.contains(p)) ports << p;
+  // Extra paths must name a character device (a link to one will do), and never the console.
+  for (const QString& p : extraPaths) {
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(p);
+    if (::stat(native.constData(), &st) != 0 || !S_ISCHR(st.st_mode)) continue;
+    if (consoles.contains(QFileInfo(p).canonicalFilePath()) || ports.contains(p)) continue;
+    ports << p;
+  }
   std::sort(ports.begin(), ports.end(),
             [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
   return ports;
@@ -81,8 +89,9 @@ void SerialLink::Write(const Bytes& frame) {
 }
 
 void SerialLink::Notified() {
-  // One notification at a time: while a read is due, further arrivals wait for it.
-  if (!pause_.isActive()) pause_.start();
+  // One notification at a time: while a read is due or its parser run is still going (a dialog it opened runs a
+  // nested event loop), further arrivals wait for it.
+  if (!pause_.isActive() && !handing_) pause_.start();
 }
 
 void SerialLink::ReadPending() {
@@ -91,7 +100,9 @@ void SerialLink::ReadPending() {
   if (!data.isEmpty() && onReceived) {
     std::string hex = ToHexText(std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
                                           static_cast<std::size_t>(data.size())));
+    handing_ = true;
     onReceived(hex);
+    handing_ = false;
   }
   // Bytes that arrived during the pause or beyond the 1024 of this read make the next notification.
   if (port_.isOpen() && port_.bytesAvailable() > 0) pause_.start();

@@ -53,6 +53,7 @@ class SerialLink : public QObject {
   QSerialPort port_;
   QTimer pause_;
   bool vanished_ = false;
+  bool handing_ = false;
 };
 
 }  // namespace k7310

@@ -1,0 +1,204 @@
+#include "app/demo_options.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <string>
+
+#include "app/device_app.h"
+#include "app/form1.h"
+#include "app/ui_text.h"
+#include "texts/texts.h"
+
+namespace k7310 {
+namespace {
+
+// How often the demo looks at the window; far below anything a person would notice.
+constexpr int kStepMs = 50;
+// The readouts are filled and the group list is there: give the window one more second, as a person would wait.
+constexpr int kSettleMs = 1000;
+// A reply to a poll after the settings reply: the second reception once the poll runs is a status reply.
+constexpr int kRepliesBeforeReady = 2;
+
+bool TakeInt(const QString& text, int low, int high, int& value) {
+  bool ok = false;
+  const int v = text.toInt(&ok, 10);
+  if (!ok || v < low || v > high) return false;
+  value = v;
+  return true;
+}
+
+// Drives the window as a user would: waits for the sweep, picks the device ID, presses Button3; then waits until
+// the link is up and the readouts are filled before the picture is taken.
+class DemoDriver : public QObject {
+ public:
+  DemoDriver(const DemoOptions& options, TForm1& form, DeviceApp& device)
+      : QObject(&form), options_(options), form_(form), device_(device) {
+    // Counts the receptions after the poll has started; the window's own handling runs first, unchanged.
+    auto received = device_.serial.onReceived;
+    device_.serial.onReceived = [this, received](const std::string& hex) {
+      if (received) received(hex);
+      if (device_.timers[TimerId::Timer1].Enabled()) ++repliesWhilePolling_;
+    };
+    step_.setInterval(kStepMs);
+    QObject::connect(&step_, &QTimer::timeout, this, [this] { Step(); });
+    if (options_.connect || !options_.screenshot.isEmpty()) step_.start();
+    if (options_.quitAfterMs >= 0) QTimer::singleShot(options_.quitAfterMs, this, [this] { Quit(); });
+  }
+
+ private:
+  bool SweepEnded() const { return !form_.GroupBox1->isHidden() && form_.RzGroupBox3->isHidden(); }
+  bool Connected() const { return form_.GroupBox2->Button3->text() != Ui(Texts().Button3Design); }
+  bool StatusShown() const {
+    const UiTexts& t = Texts();
+    const bool changed = form_.GroupBox3->RzLabel29->text() != Ui(t.RzLabel29) ||
+                         form_.GroupBox3->RzLabel32->text() != Ui(t.RzLabel32);
+    return changed || repliesWhilePolling_ >= kRepliesBeforeReady;
+  }
+  bool Ready() const {
+    return Connected() && device_.timers[TimerId::Timer1].Enabled() && StatusShown() &&
+           form_.GroupBox2->RzGroupBox4->RzComboBox10->count() > 0;
+  }
+
+  void Step() {
+    if (options_.connect && !clicked_ && SweepEnded()) PressConnect();
+    if (!clicked_ && options_.connect) return;
+    if (readySince_ < 0 && Ready()) {
+      readySince_ = elapsed_;
+      std::printf("connected: %s, device ID %d\n", qPrintable(form_.GroupBox2->RzComboBox1->currentText()),
+                  device_.session.DeviceIndex + 1);
+      std::fflush(stdout);
+    }
+    if (readySince_ >= 0 && !Connected()) {
+      readySince_ = -1;  // the link ended: start again if it comes back
+      std::fprintf(stderr, "demo: the link ended\n");
+    }
+    elapsed_ += kStepMs;
+    // Also after Timer6 has given Button3 back, so that the picture shows the steady connected window.
+    if (readySince_ >= 0 && elapsed_ - readySince_ >= kSettleMs && form_.GroupBox2->Button3->isEnabled() &&
+        !options_.screenshot.isEmpty() && !shot_) {
+      Shoot();
+    }
+    if (shot_ || (options_.screenshot.isEmpty() && readySince_ >= 0)) step_.stop();
+  }
+
+  void PressConnect() {
+    QComboBox* ids = form_.GroupBox2->RzComboBox6;
+    QPushButton* button = form_.GroupBox2->Button3;
+    if (!button->isEnabled() || Connected()) return;
+    // As a user's choice in the list: the index changes and the list reports the activation.
+    const int index = options_.id - 1;
+    ids->setCurrentIndex(index);
+    emit ids->activated(index);
+    emit ids->textActivated(ids->currentText());
+    button->click();
+    clicked_ = true;
+    if (device_.session.DeviceIndex != index)
+      std::fprintf(stderr, "demo: device ID %d chosen, but the window addresses ID %d\n", options_.id,
+                   device_.session.DeviceIndex + 1);
+  }
+
+  void Shoot() {
+    shot_ = true;
+    // The whole main window: menu bar, client area and status bar.
+    const QPixmap picture = form_.grab();
+    if (!picture.save(options_.screenshot, "PNG")) {
+      std::fprintf(stderr, "demo: cannot write %s\n", qPrintable(options_.screenshot));
+      failed_ = true;
+      return;
+    }
+    std::printf("screenshot: %s\n", qPrintable(options_.screenshot));
+    std::fflush(stdout);
+  }
+
+  void Quit() {
+    int code = 0;
+    if (!options_.screenshot.isEmpty() && !shot_) {
+      std::fprintf(stderr, "demo: no screenshot taken (%s)\n",
+                   !SweepEnded()       ? "the start-up sweep had not ended"
+                   : !Connected()      ? "not connected"
+                   : readySince_ < 0   ? "no status reply and group list yet"
+                                       : "still waiting");
+      code = 1;
+    }
+    if (failed_) code = 1;
+    form_.close();
+    QCoreApplication::exit(code);
+  }
+
+  DemoOptions options_;
+  TForm1& form_;
+  DeviceApp& device_;
+  QTimer step_;
+  bool clicked_ = false;
+  bool shot_ = false;
+  bool failed_ = false;
+  int repliesWhilePolling_ = 0;
+  int elapsed_ = 0;
+  int readySince_ = -1;
+};
+
+}  // namespace
+
+bool TakeDemoOptions(QStringList& args, DemoOptions& options, QString& error) {
+  QStringList rest;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    QString name = arg;
+    QString value;
+    bool inlineValue = false;
+    if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
+      name = arg.section(QLatin1Char('='), 0, 0);
+      value = arg.section(QLatin1Char('='), 1);
+      inlineValue = true;
+    }
+    const bool takesValue = name == QLatin1String("--id") || name == QLatin1String("--screenshot") ||
+                            name == QLatin1String("--quit-after");
+    if (name == QLatin1String("--connect") && !inlineValue) {
+      options.connect = true;
+      continue;
+    }
+    if (name == QLatin1String("--report-first-paint") && !inlineValue) {
+      options.reportFirstPaint = true;
+      continue;
+    }
+    if (!takesValue) {
+      rest << arg;
+      continue;
+    }
+    if (!inlineValue) {
+      if (i + 1 >= args.size()) {
+        error = name + QLatin1String(" needs a value");
+        return false;
+      }
+      value = args[++i];
+    }
+    if (name == QLatin1String("--id") && !TakeInt(value, 1, 255, options.id)) {
+      error = QLatin1String("--id takes a device ID 1..255, not \"") + value + QLatin1Char('"');
+      return false;
+    }
+    if (name == QLatin1String("--quit-after") && !TakeInt(value, 0, 24 * 3600 * 1000, options.quitAfterMs)) {
+      error = QLatin1String("--quit-after takes milliseconds, not \"") + value + QLatin1Char('"');
+      return false;
+    }
+    if (name == QLatin1String("--screenshot")) {
+      if (value.isEmpty()) {
+        error = QLatin1String("--screenshot needs a file name");
+        return false;
+      }
+      options.screenshot = value;
+    }
+  }
+  args = rest;
+  return true;
+}
+
+void StartDemo(const DemoOptions& options, TForm1& form, DeviceApp& device) {
+  if (options.reportFirstPaint) new FirstPaintReporter(&form);
+  if (options.connect || !options.screenshot.isEmpty() || options.quitAfterMs >= 0)
+    new DemoDriver(options, form, device);
+}
+
+}  // namespace k7310
