@@ -25,7 +25,8 @@ GroupsBox::GroupsBox(QWidget* parent) : QGroupBox(parent) {
   }
   RzComboBox10->setCurrentIndex(0);
   RzComboBox11->setCurrentIndex(0);
-  RzLabel14 = PlaceLabel(this, "RzLabel14", 43, 65, t.RzLabel14);
+  // Wide enough for the longest text the settings reply puts there.
+  RzLabel14 = PlaceLabel(this, "RzLabel14", 43, 65, t.RzLabel14, 225, 0);
   SpeedButton2 = PlaceCloseButton(this, "SpeedButton2", 256, 66);
   SpeedButton2->hide();
 }

@@ -5,3 +5,7 @@ foreach(_case startup connect search)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/${_case}_test.cpp
     LIBS k7310_window)
 endforeach()
+
+k7310_test(test_block_view LABEL unit TIMEOUT 60
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/block_view_test.cpp
+  LIBS k7310_window)
