@@ -134,8 +134,9 @@ void Simulator::LogLine(std::int64_t nowUs, const char* tag, std::span<const std
 
 void Simulator::HangUp(std::size_t bus, std::int64_t nowUs) {
   if (!buses_[bus]->IsOpen()) return;
-  buses_[bus]->HangUp();
+  // The link goes first, so that whoever sees the hang-up finds it gone.
   if (bus == 0) RemoveLink();
+  buses_[bus]->HangUp();
   LogLine(nowUs, "HANGUP", {}, bus);
 }
 
