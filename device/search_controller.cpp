@@ -83,18 +83,24 @@ void SearchController::ListResults(int lastRowCol) {
   }
 }
 
+void SearchController::ShowWithoutSearch(bool withStrip) {
+  TForm1& f = app_.form;
+  if (withStrip) f.GroupBox1->show();
+  for (QWidget* w : {static_cast<QWidget*>(f.RzGroupBox8), f.RzGroupBox12, static_cast<QWidget*>(f.GroupBox2),
+                     static_cast<QWidget*>(f.GroupBox3)})
+    w->show();
+  f.N112->setVisible(true);
+  f.N6->setVisible(true);
+  f.RzGroupBox3->RzProgressBar2->setValue(0);
+  f.RzGroupBox3->hide();
+}
+
 void SearchController::Timer124Timer() {
   TForm1& f = app_.form;
   DeviceSession& s = app_.session;
   app_.timers[TimerId::Timer124].SetEnabled(false);
   if (app_.HidDeviceAttached) {
-    for (QWidget* w : {static_cast<QWidget*>(f.GroupBox1), static_cast<QWidget*>(f.RzGroupBox8), f.RzGroupBox12,
-                       static_cast<QWidget*>(f.GroupBox2), static_cast<QWidget*>(f.GroupBox3)})
-      w->show();
-    f.N112->setVisible(true);
-    f.N6->setVisible(true);
-    f.RzGroupBox3->RzProgressBar2->setValue(0);
-    f.RzGroupBox3->hide();
+    ShowWithoutSearch(true);
     return;
   }
   SearchCancel = 0;
@@ -118,13 +124,7 @@ void SearchController::ID1Click() {
   TForm1& f = app_.form;
   DeviceSession& s = app_.session;
   if (app_.HidDeviceAttached) {
-    for (QWidget* w : {static_cast<QWidget*>(f.RzGroupBox8), f.RzGroupBox12, static_cast<QWidget*>(f.GroupBox2),
-                       static_cast<QWidget*>(f.GroupBox3)})
-      w->show();
-    f.N112->setVisible(true);
-    f.N6->setVisible(true);
-    f.RzGroupBox3->RzProgressBar2->setValue(0);
-    f.RzGroupBox3->hide();
+    ShowWithoutSearch(false);
     return;
   }
   if (s.LinkOpen) {

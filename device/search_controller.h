@@ -33,6 +33,8 @@ class SearchController {
   // Probes every port of the list; false when an error ended the sweep early.
   void Run(const Sweep& sweep);
   void ListResults(int lastRowCol);
+  // A USB device is in use: there is nothing to search on the serial ports; the regions show at once.
+  void ShowWithoutSearch(bool withStrip);
   bool Cancelled() const;
 
   DeviceApp& app_;
