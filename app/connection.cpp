@@ -242,11 +242,7 @@ void ConnectionController::refurbishTimer() {
 void ConnectionController::brocar1Timer() {
   // A search opens its ports itself and notices one that fails.
   if (!app_.session.LinkOpen || app_.UseHid || app_.session.SearchRunning) return;
-  TForm1& f = app_.form;
-  QComboBox* fresh = f.GroupBox2->RzComboBox8;
-  fresh->clear();
-  fresh->addItems(app_.ListPorts());
-  if (fresh->findText(f.GroupBox2->RzComboBox1->currentText(), Qt::MatchExactly) >= 0) return;
+  if (app_.PortPresent(app_.form.GroupBox2->RzComboBox1->currentText())) return;
   PortVanished();
 }
 

@@ -39,8 +39,13 @@ QString VolumeText(int position) {
 DeviceApp::DeviceApp(TForm1& f, TForm_Disconnected& w, Dialogs& d, QStringList extra)
     : form(f), warning(w), dialogs(d), extraPorts(std::move(extra)) {
   ListPorts = [this] { return ListSerialPorts(extraPorts); };
+  PortPresent = [](const QString& path) { return IsCharacterDevice(path); };
   serial.onReceived = [this](const std::string& hex) { Received(hex); };
-  timers[TimerId::sendTimer].OnTimer([this] { ScanTick(session, *this); });
+  timers[TimerId::sendTimer].OnTimer([this] {
+    ScanTick(session, *this);
+    if (!session.commandSlots.AnyPending()) timers[TimerId::sendTimer].Idle();
+  });
+  session.commandSlots.onRaise = [this] { timers[TimerId::sendTimer].Wake(); };
   timers[TimerId::Timer7].OnTimer([this] { SendTick(session, *this); });
   timers[TimerId::Timer4].OnTimer([this] { ResumeTick(session, *this); });
   timers[TimerId::Timer1].OnTimer([this] { PollTick(session, *this); });

@@ -50,6 +50,9 @@ class DeviceApp : public QObject, public SessionHost {
   // The link in use.
   bool OpenSerialPort();
   void CloseSerialPort();
+  // Whether the port of a list entry is still there. A port of the list is a device node: it is there while its
+  // node is, which is much cheaper to ask every 3 s than a whole new port list.
+  std::function<bool(const QString& path)> PortPresent;
   // The path of the port behind a port number; empty for none.
   QString PortPath(int portNumber) const;
 

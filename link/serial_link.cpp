@@ -22,6 +22,12 @@ QStringList ConsoleDevicePaths() {
   return paths;
 }
 
+bool IsCharacterDevice(const QString& path) {
+  struct stat st {};
+  const QByteArray native = QFile::encodeName(path);
+  return ::stat(native.constData(), &st) == 0 && S_ISCHR(st.st_mode);
+}
+
 QStringList ListSerialPorts(const QStringList& extraPaths) {
   const QStringList consoles = ConsoleDevicePaths();
   QStringList ports;
@@ -32,9 +38,7 @@ QStringList ListSerialPorts(const QStringList& extraPaths) {
   }
   // Extra paths must name a character device (a link to one will do), and never the console.
   for (const QString& p : extraPaths) {
-    struct stat st {};
-    const QByteArray native = QFile::encodeName(p);
-    if (::stat(native.constData(), &st) != 0 || !S_ISCHR(st.st_mode)) continue;
+    if (!IsCharacterDevice(p)) continue;
     if (consoles.contains(QFileInfo(p).canonicalFilePath()) || ports.contains(p)) continue;
     ports << p;
   }

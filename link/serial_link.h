@@ -22,6 +22,9 @@ inline constexpr int kQueueBytes = 4096;
 // The serial devices that carry the system console, which must never be probed (e.g. "/dev/ttyS0").
 QStringList ConsoleDevicePaths();
 
+// A device node (a link to one will do).
+bool IsCharacterDevice(const QString& path);
+
 // The machine's serial ports, without the system console, plus every extra path that exists (for example a
 // simulator's pseudo-terminal given on the command line), sorted case-insensitively.
 QStringList ListSerialPorts(const QStringList& extraPaths);

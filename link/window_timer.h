@@ -21,14 +21,25 @@ class WindowTimer : public QObject {
   }
   void OnTimer(std::function<void()> handler) { onTimer_ = std::move(handler); }
   void SetEnabled(bool on) {
+    enabled_ = on;
     if (on && !timer_.isActive()) timer_.start();
     if (!on) timer_.stop();
   }
-  bool Enabled() const { return timer_.isActive(); }
+  bool Enabled() const { return enabled_; }
+  // An enabled timer with nothing to do may rest: its ticks stop until Wake(), which resumes them with a full
+  // interval. It stays enabled meanwhile. (The slot scan rests while no slot is pending instead of waking the
+  // program a hundred times a second.)
+  void Idle() {
+    if (enabled_) timer_.stop();
+  }
+  void Wake() {
+    if (enabled_ && !timer_.isActive()) timer_.start();
+  }
   int Interval() const { return timer_.interval(); }
 
  private:
   QTimer timer_;
+  bool enabled_ = false;
   std::function<void()> onTimer_;
 };
 

@@ -11,7 +11,9 @@ void CommandSlots::Store(int slot, Bytes frame) {
 }
 
 void CommandSlots::RaiseSlot(int slot) {
-  if (slot >= 1 && slot <= kSlotCount) PendingFlags[static_cast<std::size_t>(slot)] = 1;
+  if (slot < 1 || slot > kSlotCount) return;
+  PendingFlags[static_cast<std::size_t>(slot)] = 1;
+  if (onRaise) onRaise();
 }
 
 void CommandSlots::ClearAllSlots() { PendingFlags.fill(0); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "protocol/catalogue.h"
 #include "protocol/frame.h"
@@ -25,6 +26,8 @@ class CommandSlots {
 
   // Index 0 is unused; a flag counts as pending only when it equals 1.
   std::array<int, kSlotCount + 1> PendingFlags{};
+  // Told of every raise, so that a resting scan can wake up.
+  std::function<void()> onRaise;
 
  private:
   std::array<Bytes, kBufferedSlots + 1> buffers_{};
