@@ -4,9 +4,10 @@
 namespace k7310::test {
 namespace {
 
-TEST(StartupSweep, FindsIdsOneAndThreeAndListsThem) {
+TEST(StartupSweep, FindsIdsOneThreeAndTenAndListsThem) {
   App();
-  Sim sim({"--ids", "1,3"});
+  // ID 10 answers the last probe of the port: its answer still counts.
+  Sim sim({"--ids", "1,3,10,11"});
   ASSERT_EQ(sim.paths.size(), 1);
   const QString port = sim.paths[0];
   Rig rig({port});
@@ -24,7 +25,7 @@ TEST(StartupSweep, FindsIdsOneAndThreeAndListsThem) {
   EXPECT_EQ(rig.form.RzGroupBox2->RzLabel6->text().toStdString(), "search result :     ");
   EXPECT_TRUE(rig.form.RzGroupBox2->Memo1->isVisible());
   EXPECT_EQ(rig.form.RzGroupBox2->Memo1->toPlainText(),
-            QStringLiteral("COM%1--Device ID1 , COM%1--Device ID3 , ").arg(port));
+            QStringLiteral("COM%1--Device ID1 , COM%1--Device ID3 , COM%1--Device ID10 , ").arg(port));
   EXPECT_FALSE(rig.app.session.LinkOpen);
 
   // On the wire: status queries to device indices 0..9, in order, half a second apart.
