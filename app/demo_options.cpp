@@ -124,6 +124,9 @@ class DemoDriver : public QObject {
       code = 1;
     }
     if (failed_) code = 1;
+    // Closing the window ends a running sweep; the quit that the last closed window would post later must not
+    // replace the exit code.
+    QApplication::setQuitOnLastWindowClosed(false);
     form_.close();
     QCoreApplication::exit(code);
   }
