@@ -66,10 +66,7 @@ void ConnectionController::Connect() {
   s.ProgressCount = 0;
   // 4.
   f.RzGroupBox1->hide();
-  f.RzGroupBox8->setEnabled(true);
-  f.GroupBox1->setEnabled(true);
-  f.GroupBox2->setEnabled(true);
-  f.GroupBox3->setEnabled(true);
+  app_.EnableEditing();
   // 5.
   if (s.LinkOpen) {
     app_.CloseSerialPort();
@@ -130,10 +127,7 @@ void ConnectionController::Connect() {
 void ConnectionController::DisconnectLink() {
   TForm1& f = app_.form;
   f.RzGroupBox1->hide();
-  f.RzGroupBox8->setEnabled(true);
-  f.GroupBox1->setEnabled(true);
-  f.GroupBox2->setEnabled(true);
-  f.GroupBox3->setEnabled(true);
+  app_.EnableEditing();
   f.GroupBox2->RzComboBox6->setEnabled(true);
   f.GroupBox2->RzComboBox1->setEnabled(true);
   // The menus a broadcast connection switched off come back with the disconnect.

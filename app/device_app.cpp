@@ -134,7 +134,6 @@ void DeviceApp::ShowModel() {
     strip.Image7->setVisible(btl->image7);
     strip.Image1->setPixmap(form.BtlIcons[static_cast<std::size_t>(btl->picture)]);
     SetButtonColor(strip.RzButton7, QColor::fromRgb(btl->buttonRgb));
-    BtlShown = m.BtlMode;
   }
 }
 
@@ -174,10 +173,13 @@ void DeviceApp::ShowSendProgress(int percent) { form.RzGroupBox1->RzProgressBar1
 
 void DeviceApp::FinishSendProgress() {
   form.RzGroupBox1->hide();
-  form.RzGroupBox8->setEnabled(true);
-  form.GroupBox1->setEnabled(true);
-  form.GroupBox2->setEnabled(true);
-  form.GroupBox3->setEnabled(true);
+  EnableEditing();
+}
+
+void DeviceApp::EnableEditing() {
+  for (QWidget* w : {static_cast<QWidget*>(form.RzGroupBox8), static_cast<QWidget*>(form.GroupBox1),
+                     static_cast<QWidget*>(form.GroupBox2), static_cast<QWidget*>(form.GroupBox3)})
+    w->setEnabled(true);
 }
 
 QString DeviceApp::PortPath(int portNumber) const {

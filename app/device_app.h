@@ -62,6 +62,9 @@ class DeviceApp : public QObject, public SessionHost {
   void ShowModel();
   // The working controls: strip, top bar, tools column, group box and the File/Help menus.
   void EnableWorkingControls(bool on);
+  // The EQ box, the strip, the top bar and the tools column, as a connect, a disconnect and the end of the
+  // "0 dB" progress leave them.
+  void EnableEditing();
   void ShowWarning();
 
   TForm1& form;
@@ -83,7 +86,6 @@ class DeviceApp : public QObject, public SessionHost {
   Bytes TxFrame;
   std::array<std::uint8_t, 65> HidReport{};
   int ApplyingModel = 0;
-  int BtlShown = -1;
 
   std::unique_ptr<ConnectionController> connection;
   std::unique_ptr<SearchController> search;

@@ -38,7 +38,6 @@ class SerialLink : public QObject {
   bool Open(const QString& path);
   void Close();
   bool IsOpen() const { return port_.isOpen(); }
-  QString Path() const { return port_.portName(); }
   // Writes the whole frame; does nothing when the port is closed or the frame empty. On a write error the port is
   // closed (the link's watchdogs notice the silence).
   void Write(const Bytes& frame);
