@@ -1,255 +1,207 @@
 #include "app/connection.h"
 
-#include "app/device_app.h"
-#include "app/dialogs.h"
+#include <QAbstractItemView>
+#include <QStyledItemDelegate>
+
 #include "app/form1.h"
 #include "app/form_disconnected.h"
-#include "app/ui_text.h"
-#include "app/wait.h"
-#include "protocol/catalogue.h"
+#include "app/kit/dialogs.h"
+#include "app/kit/ui_text.h"
+#include "link/device_backend.h"
+#include "protocol/frame.h"
 #include "texts/texts.h"
 
 namespace k7310 {
+namespace {
 
-ConnectionController::ConnectionController(DeviceApp& app) : app_(app) {
-  TimerSet& t = app_.timers;
-  t[TimerId::chcon].OnTimer([this] { LostLink(0); });
-  t[TimerId::chcon112].OnTimer([this] { LostLink(1); });
-  t[TimerId::chcon188].OnTimer([this] { LostLink(2); });
-  t[TimerId::intimer].OnTimer([this] { intimerTimer(); });
-  t[TimerId::Timer6].OnTimer([this] { Timer6Timer(); });
-  t[TimerId::Timer13].OnTimer([this] { Timer13Timer(); });
-  t[TimerId::refurbish].OnTimer([this] { refurbishTimer(); });
-  t[TimerId::brocar1].OnTimer([this] { brocar1Timer(); });
-  app_.serial.onVanished = [this] { PortVanished(); };
+// The open port list shows every port by its full path; the closed list shows the short name that fits.
+class FullPathDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
 
-  TForm1& f = app_.form;
-  QObject::connect(f.GroupBox2->Button3, &QPushButton::clicked, &app_, [this] { Button3Click(); });
-  QObject::connect(f.N8, &QAction::triggered, &app_, [this] { N8Click(); });
-  for (int k = 1; k <= static_cast<int>(f.ComItems.size()); ++k)
-    QObject::connect(f.ComItems[static_cast<std::size_t>(k - 1)], &QAction::triggered, &app_,
-                     [this, k] { ComItemClick(k); });
-  f.GroupBox2->Image15->setPixmap(f.LampOffBitmap.copy(0, 0, 25, 25));
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text = index.data(Qt::ToolTipRole).toString();
+  }
+};
+
+}  // namespace
+
+ConnectionController::ConnectionController(TForm1& form, TForm_Disconnected& warning, Dialogs& dialogs,
+                                           DeviceBackend& backend)
+    : QObject(&form),
+      Timer6("Timer6", kTimer6Ms, this),
+      Timer13("Timer13", kTimer13Ms, this),
+      form_(form),
+      warning_(warning),
+      dialogs_(dialogs),
+      backend_(backend) {
+  Timer6.OnTimer([this] { Timer6Timer(); });
+  Timer13.OnTimer([this] { Timer13Timer(); });
+  TopBar& top = *form_.GroupBox2;
+  connect(top.Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+  connect(form_.N8, &QAction::triggered, this, [this] { N8Click(); });
+  for (int k = 1; k <= static_cast<int>(form_.ComItems.size()); ++k)
+    connect(form_.ComItems[static_cast<std::size_t>(k - 1)], &QAction::triggered, this, [this, k] { ComItemClick(k); });
+  top.RzComboBox1->setItemDelegate(new FullPathDelegate(top.RzComboBox1));
+  connect(top.RzComboBox1, &QComboBox::currentIndexChanged, this, [this](int i) {
+    backend_.Ports().Select(i);
+    form_.GroupBox2->RzComboBox1->setToolTip(backend_.Ports().SelectedPath());
+  });
+  top.Image15->setPixmap(form_.LampOffBitmap.copy(0, 0, 25, 25));
+
+  connect(&backend_, &DeviceBackend::StateChanged, this, [this](ConnectionState s) { StateChanged(s); });
+  connect(&backend_, &DeviceBackend::Disconnecting, this, [this](bool full) { Disconnecting(full); });
+  connect(&backend_, &DeviceBackend::Disconnected, this,
+          [this] { form_.StatusPanel0->setText(Ui(Texts().StatusDisconnected)); });
+  connect(&backend_, &DeviceBackend::LinkEnded, this, [this](LinkEnd why, bool was) { LinkEnded(why, was); });
+  connect(&backend_, &DeviceBackend::PortListChanged, this, [this] { ShowPortList(); });
+  connect(&backend_, &DeviceBackend::PortSelectionLocked, this, [this] {
+    form_.GroupBox2->RzComboBox6->setEnabled(false);
+    form_.GroupBox2->RzComboBox1->setEnabled(false);
+  });
 }
 
-bool ConnectionController::Connected() const {
-  return app_.form.GroupBox2->Button3->text() != Ui(Texts().Button3Design);
+void ConnectionController::Start() {
+  ShowPortList();
+  if (backend_.Ports().Count() > 0) RefreshComMenu();
+  Timer13.SetEnabled(true);
+}
+
+void ConnectionController::ShowPortList() {
+  QComboBox* list = form_.GroupBox2->RzComboBox1;
+  const PortList& ports = backend_.Ports();
+  const QSignalBlocker quiet(list);
+  list->clear();
+  int widest = 0;
+  for (const QString& path : ports.Paths()) {
+    list->addItem(PortList::ShortName(path));
+    list->setItemData(list->count() - 1, path, Qt::ToolTipRole);
+    widest = std::max(widest, list->fontMetrics().horizontalAdvance(path));
+  }
+  list->view()->setMinimumWidth(widest + 24);
+  list->setCurrentIndex(ports.Selected());
+  list->setToolTip(ports.SelectedPath());
+}
+
+void ConnectionController::ClickEffects() {
+  Timer6.SetEnabled(true);
+  form_.GroupBox2->Button3->setEnabled(false);
 }
 
 void ConnectionController::Button3Click() {
-  app_.timers[TimerId::Timer6].SetEnabled(true);
-  app_.form.GroupBox2->Button3->setEnabled(false);
-  if (Connected())
-    Disconnect();
-  else
+  ClickEffects();
+  if (backend_.State() == ConnectionState::Disconnected)
     Connect();
+  else
+    backend_.Disconnect(true);
 }
 
 void ConnectionController::Connect() {
-  TForm1& f = app_.form;
-  DeviceSession& s = app_.session;
+  TForm1& f = form_;
   const UiTexts& T = Texts();
-  // 1. A new attempt closes the warning of the last one.
-  if (app_.warning.isVisible()) app_.warning.close();
-  // 2. The chosen port.
-  if (!app_.UseHid) {
-    const int selected = f.GroupBox2->RzComboBox1->currentIndex();
-    if (selected >= 0 && static_cast<std::size_t>(selected) < app_.PortNumbers.size())
-      app_.PortNumber = app_.PortNumbers[static_cast<std::size_t>(selected)];
-  }
-  // 3. Close the open panel and forget unfinished actions.
+  // A new attempt closes the warning of the last one.
+  if (warning_.isVisible()) warning_.close();
+  // Close the open panel; the backend forgets unfinished actions.
   f.Panels.KeepEqBox = false;
   f.Panels.ClosePanel();
-  s.flags.AwaitRecall = 0;
-  s.SearchRunning = 0;
-  s.ProgressSends = 0;
-  s.ProgressCount = 0;
-  // 4.
   f.RzGroupBox1->hide();
-  app_.EnableEditing();
-  // 5.
-  if (s.LinkOpen) {
-    app_.CloseSerialPort();
-    WaitWithMessages(100);
-  }
-  s.commandSlots.ClearAllSlots();
-  // 6. Open the link.
-  if (app_.UseHid && app_.HidDeviceAttached) {
-    s.LinkOpen = true;
-    app_.PortNumber = 100;
-  } else {
-    app_.OpenSerialPort();
-  }
-  if (!s.LinkOpen) {
+  f.regions.EnableEditing();
+  if (!backend_.OpenForConnect()) {
     RefreshComMenu();
-    app_.PortNumber = 0;
-    app_.dialogs.Message(Ui(T.NoPort));
+    dialogs_.Message(Ui(T.NoPort));
     return;
   }
-  // 8. Broadcast: nothing answers, so nothing is asked and no watchdog is armed.
-  if (s.DeviceIndex == kBroadcastIndex) {
+  if (backend_.Session().DeviceIndex == kBroadcastIndex) {
+    // Nothing answers in broadcast mode: nothing is asked and no watchdog is armed.
     f.GroupBox2->RzComboBox6->setEnabled(false);
     f.GroupBox2->RzComboBox1->setEnabled(false);
-    const bool yes = app_.dialogs.Question(Ui(T.NoticeTitle), Ui(T.BroadcastQuestion));
+    const bool yes = dialogs_.Question(Ui(T.NoticeTitle), Ui(T.BroadcastQuestion));
     // The port may have gone while the question was open.
-    if (!s.LinkOpen) return;
+    if (!backend_.LinkOpen()) return;
     if (!yes) {
-      f.GroupBox2->Button3->setText(Ui(T.Button3Connected));
+      backend_.MarkConnected();
       Button3Click();
       return;
     }
-    f.GroupBox1->setEnabled(false);
-    f.GroupBox2->setEnabled(false);
-    f.GroupBox3->setEnabled(false);
-    f.GroupBox2->RzGroupBox4->setEnabled(false);
-    f.N112->setEnabled(false);
-    f.N6->setEnabled(false);
-    f.N1->setEnabled(false);
+    f.regions.EnableWorkingControls(false);
     f.RzGroupBox16->move(208, 232);
     f.RzGroupBox16->show();
     f.RzGroupBox16->raise();
   } else {
-    // 9. Ask for the active group and arm the connect watchdogs.
-    s.RxHex.clear();
-    app_.TxFrame.clear();
-    app_.Transmit(QueryCurrentBlock(s.DeviceIndex));
-    app_.timers[TimerId::chcon].SetEnabled(true);
-    app_.timers[TimerId::chcon112].SetEnabled(true);
-    app_.timers[TimerId::chcon188].SetEnabled(true);
+    backend_.StartHandshake();
   }
-  // 10.
-  if (app_.PortNumber != 0) {
-    f.StatusPanel0->setText(Ui(T.StatusConnected) + f.GroupBox2->RzComboBox1->currentText());
-    f.GroupBox2->Button3->setText(Ui(T.Button3Connected));
+  if (backend_.Ports().PortNumber != kPortNotFound) {
+    f.StatusPanel0->setText(Ui(T.StatusConnected) + backend_.Ports().SelectedPath());
+    backend_.MarkConnected();
   }
 }
 
-void ConnectionController::DisconnectLink() {
-  TForm1& f = app_.form;
+void ConnectionController::StateChanged(ConnectionState state) {
+  const UiTexts& T = Texts();
+  form_.GroupBox2->Button3->setText(Ui(state == ConnectionState::Disconnected ? T.Button3Design : T.Button3Connected));
+}
+
+void ConnectionController::Disconnecting(bool full) {
+  TForm1& f = form_;
+  if (full) {
+    f.RzGroupBox16->hide();
+    f.GroupBox2->RzGroupBox4->setEnabled(true);
+  }
   f.RzGroupBox1->hide();
-  app_.EnableEditing();
+  f.regions.EnableEditing();
   f.GroupBox2->RzComboBox6->setEnabled(true);
   f.GroupBox2->RzComboBox1->setEnabled(true);
   // The menus a broadcast connection switched off come back with the disconnect.
-  f.N1->setEnabled(true);
-  f.N112->setEnabled(true);
-  f.N6->setEnabled(true);
-  app_.timers[TimerId::Timer1].SetEnabled(false);
-  app_.timers[TimerId::intimer].SetEnabled(false);
-  app_.timers[TimerId::sendTimer].SetEnabled(false);
-  app_.TxFrame.clear();
+  for (QAction* menu : {f.N1, f.N112, f.N6}) menu->setEnabled(true);
   RefreshComMenu();
-  app_.PortNumber = -1;
-  WaitWithMessages(50);
-  app_.CloseSerialPort();
-  app_.session.LinkOpen = false;
-  // Nothing of this link may act on the next one: a reply handled during the wait can have switched the poll on
-  // again, a send or its resume can be due, and an unfinished handshake has its watchdogs armed.
-  for (TimerId id : {TimerId::Timer1, TimerId::intimer, TimerId::sendTimer, TimerId::Timer7, TimerId::Timer4,
-                     TimerId::chcon, TimerId::chcon112, TimerId::chcon188})
-    app_.timers[id].SetEnabled(false);
-  app_.session.CurrentSlot = 0;
-  f.StatusPanel0->setText(Ui(Texts().StatusDisconnected));
-}
-
-void ConnectionController::Disconnect() {
-  TForm1& f = app_.form;
-  f.RzGroupBox16->hide();
-  f.GroupBox2->RzGroupBox4->setEnabled(true);
-  DisconnectLink();
-  f.GroupBox2->Button3->setText(Ui(Texts().Button3Design));
 }
 
 void ConnectionController::N8Click() {
-  // The same as a disconnect, except that the initial-data box, the group box and the caption stay as they are.
-  TForm1& f = app_.form;
-  const bool groups = f.GroupBox2->RzGroupBox4->isEnabled();
-  DisconnectLink();
-  f.GroupBox2->RzGroupBox4->setEnabled(groups);
+  const bool groups = form_.GroupBox2->RzGroupBox4->isEnabled();
+  backend_.Disconnect(false);
+  form_.GroupBox2->RzGroupBox4->setEnabled(groups);
 }
 
-void ConnectionController::LostLink(int stage) {
-  TimerSet& t = app_.timers;
-  if (stage <= 0) t[TimerId::chcon].SetEnabled(false);
-  if (stage <= 1) t[TimerId::chcon112].SetEnabled(false);
-  t[TimerId::chcon188].SetEnabled(false);
-  // The button acts on its caption: a watchdog of a link that is already down must not connect again.
-  if (!Connected()) return;
-  Button3Click();
-  app_.ShowWarning();
-}
-
-void ConnectionController::intimerTimer() {
-  app_.timers[TimerId::intimer].SetEnabled(false);
-  if (app_.session.DeviceIndex == kBroadcastIndex || !Connected()) return;
-  Button3Click();
-  app_.ShowWarning();
+void ConnectionController::LinkEnded(LinkEnd why, bool wasConnected) {
+  // The backend has ended the link as a click on Button3 would; the button rests as after a click.
+  if (wasConnected) ClickEffects();
+  if (why == LinkEnd::NoAnswer)
+    warning_.ShowCentredOn(&form_);
+  else
+    dialogs_.Message(Ui(Texts().NoPort));
 }
 
 void ConnectionController::Timer6Timer() {
-  app_.timers[TimerId::Timer6].SetEnabled(false);
-  app_.form.GroupBox2->Button3->setEnabled(true);
+  Timer6.SetEnabled(false);
+  form_.GroupBox2->Button3->setEnabled(true);
 }
 
 void ConnectionController::Timer13Timer() {
-  TForm1& f = app_.form;
-  const QPixmap& lamp = app_.session.LinkOpen ? f.LampOnBitmap : f.LampOffBitmap;
-  f.GroupBox2->Image15->setPixmap(lamp.copy(0, 0, 25, 25));
+  const QPixmap& lamp = backend_.LinkOpen() ? form_.LampOnBitmap : form_.LampOffBitmap;
+  form_.GroupBox2->Image15->setPixmap(lamp.copy(0, 0, 25, 25));
 }
 
 void ConnectionController::RefreshComMenu() {
-  TForm1& f = app_.form;
-  QComboBox* list = f.GroupBox2->RzComboBox1;
-  for (int i = 0; i < list->count() && i < static_cast<int>(f.ComItems.size()); ++i) {
-    QAction* item = f.ComItems[static_cast<std::size_t>(i)];
-    item->setText(list->itemText(i));
+  const QStringList& paths = backend_.Ports().Paths();
+  for (int i = 0; i < paths.size() && i < static_cast<int>(form_.ComItems.size()); ++i) {
+    QAction* item = form_.ComItems[static_cast<std::size_t>(i)];
+    item->setText(paths[i]);
     item->setVisible(true);
   }
 }
 
 void ConnectionController::ComItemClick(int k) {
-  if (k < 1 || static_cast<std::size_t>(k) > app_.PortNumbers.size()) return;
-  const int n = app_.PortNumbers[static_cast<std::size_t>(k - 1)];
-  if (n == app_.PortNumber) return;
-  app_.PortNumber = n;
-  if (n == 0) return;
-  TForm1& f = app_.form;
-  const QString entry = f.GroupBox2->RzComboBox1->itemText(k - 1);
-  f.ComItems[static_cast<std::size_t>(k - 1)]->setText(QStringLiteral("\u221A") + entry);
-  f.StatusPanel0->setText(Ui(Texts().StatusConnected) + entry);
-}
-
-void ConnectionController::refurbishTimer() {
-  // A search keeps its port list for the whole sweep.
-  if (app_.session.LinkOpen || app_.session.SearchRunning) return;
-  TForm1& f = app_.form;
-  QComboBox* fresh = f.GroupBox2->RzComboBox7;
-  const QStringList ports = app_.ListPorts();
-  fresh->clear();
-  fresh->addItems(ports);
-  QComboBox* list = f.GroupBox2->RzComboBox1;
-  bool same = fresh->count() == list->count();
-  for (int i = 0; same && i < list->count(); ++i) same = fresh->itemText(i) == list->itemText(i);
-  if (!same) app_.BuildPortList();
-}
-
-void ConnectionController::brocar1Timer() {
-  // A search opens its ports itself and notices one that fails.
-  if (!app_.session.LinkOpen || app_.UseHid || app_.session.SearchRunning) return;
-  if (app_.PortPresent(app_.form.GroupBox2->RzComboBox1->currentText())) return;
-  PortVanished();
-}
-
-void ConnectionController::PortVanished() {
-  if (!app_.session.LinkOpen || app_.UseHid) return;
-  if (app_.session.SearchRunning) {
-    // A port that goes away during a search is closed; the search goes on with the next one.
-    app_.CloseSerialPort();
-    return;
-  }
-  if (Connected()) Button3Click();
-  else DisconnectLink();
-  app_.dialogs.Message(Ui(Texts().NoPort));
+  PortList& ports = backend_.Ports();
+  if (k < 1 || static_cast<std::size_t>(k) > ports.PortNumbers().size() || k > ports.Count()) return;
+  const int n = ports.PortNumbers()[static_cast<std::size_t>(k - 1)];
+  if (n == ports.PortNumber) return;
+  ports.PortNumber = n;
+  if (n == kPortNotFound) return;
+  const QString entry = ports.Paths()[k - 1];
+  form_.ComItems[static_cast<std::size_t>(k - 1)]->setText(QStringLiteral("\u221A") + entry);
+  form_.StatusPanel0->setText(Ui(Texts().StatusConnected) + entry);
 }
 
 }  // namespace k7310

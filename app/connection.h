@@ -1,39 +1,52 @@
-// Connecting and disconnecting with Button3, the connect watchdogs, the no-answer watchdog of the poll, the link
-// lamp, and the port list upkeep (refresh while unlinked, presence check while linked, the COM menu).
+// The window's side of the link: Button3 (connect, disconnect), the link lamp, the port list and the hidden COM
+// menu, the status bar text and the warning window. The state lives in the device backend; this follows it.
 #pragma once
+
+#include <QObject>
+
+#include "link/window_timer.h"
 
 namespace k7310 {
 
-class DeviceApp;
+class DeviceBackend;
+class Dialogs;
+class TForm1;
+class TForm_Disconnected;
+enum class ConnectionState;
+enum class LinkEnd;
 
-class ConnectionController {
+class ConnectionController : public QObject {
  public:
-  explicit ConnectionController(DeviceApp& app);
+  ConnectionController(TForm1& form, TForm_Disconnected& warning, Dialogs& dialogs, DeviceBackend& backend);
 
-  // Connects when the caption is the design caption, disconnects otherwise.
+  // The start: the port list shown, the COM menu filled, the lamp running.
+  void Start();
+
+  // Connects while disconnected, disconnects otherwise.
   void Button3Click();
   // The hidden "disconnect" menu item: the disconnect without the initial-data box, the group box and the caption.
   void N8Click();
   void RefreshComMenu();
   void ComItemClick(int k);  // k = 1..40
-
-  // Watchdog handlers.
-  void LostLink(int stage);  // chcon = 0, chcon112 = 1, chcon188 = 2
-  void intimerTimer();
   void Timer6Timer();
   void Timer13Timer();
-  void refurbishTimer();
-  void brocar1Timer();
-  // The port in use has gone (unplugged, the other end hung up).
-  void PortVanished();
+
+  WindowTimer Timer6;
+  WindowTimer Timer13;
 
  private:
   void Connect();
-  void Disconnect();
-  void DisconnectLink();
-  bool Connected() const;
+  // What every click does, whoever clicks: the button rests for two seconds.
+  void ClickEffects();
+  void ShowPortList();
+  void StateChanged(ConnectionState state);
+  void Disconnecting(bool full);
+  void LinkEnded(LinkEnd why, bool wasConnected);
 
-  DeviceApp& app_;
+  TForm1& form_;
+  TForm_Disconnected& warning_;
+  Dialogs& dialogs_;
+  DeviceBackend& backend_;
 };
 
 }  // namespace k7310

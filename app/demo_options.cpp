@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/device_app.h"
+#include "link/device_backend.h"
 #include "app/form1.h"
-#include "app/ui_text.h"
+#include "app/kit/ui_text.h"
 #include "texts/texts.h"
 
 namespace k7310 {
@@ -34,14 +34,13 @@ bool TakeInt(const QString& text, int low, int high, int& value) {
 // the link is up and the readouts are filled before the picture is taken.
 class DemoDriver : public QObject {
  public:
-  DemoDriver(const DemoOptions& options, TForm1& form, DeviceApp& device)
+  DemoDriver(const DemoOptions& options, TForm1& form, DeviceBackend& device)
       : QObject(&form), options_(options), form_(form), device_(device) {
-    // Counts the receptions after the poll has started; the window's own handling runs first, unchanged.
-    auto received = device_.serial.onReceived;
-    device_.serial.onReceived = [this, received](const std::string& hex) {
-      if (received) received(hex);
-      if (device_.timers[TimerId::Timer1].Enabled()) ++repliesWhilePolling_;
-    };
+    // Counts the receptions after the poll has started; the backend's own handling was connected first.
+    if (Link* link = device_.SerialLinkInUse())
+      QObject::connect(link, &Link::Arrived, this, [this] {
+        if (device_.Timer(TimerId::Timer1).Enabled()) ++repliesWhilePolling_;
+      });
     step_.setInterval(kStepMs);
     QObject::connect(&step_, &QTimer::timeout, this, [this] { Step(); });
     if (options_.connect || !options_.screenshot.isEmpty()) step_.start();
@@ -58,7 +57,7 @@ class DemoDriver : public QObject {
     return changed || repliesWhilePolling_ >= kRepliesBeforeReady;
   }
   bool Ready() const {
-    return Connected() && device_.timers[TimerId::Timer1].Enabled() && StatusShown() &&
+    return Connected() && device_.Timer(TimerId::Timer1).Enabled() && StatusShown() &&
            form_.GroupBox2->RzGroupBox4->RzComboBox10->count() > 0;
   }
 
@@ -68,7 +67,7 @@ class DemoDriver : public QObject {
     if (readySince_ < 0 && Ready()) {
       readySince_ = elapsed_;
       std::printf("connected: %s, device ID %d\n", qPrintable(form_.GroupBox2->RzComboBox1->currentText()),
-                  device_.session.DeviceIndex + 1);
+                  device_.Session().DeviceIndex + 1);
       std::fflush(stdout);
     }
     if (readySince_ >= 0 && !Connected()) {
@@ -95,9 +94,9 @@ class DemoDriver : public QObject {
     emit ids->textActivated(ids->currentText());
     button->click();
     clicked_ = true;
-    if (device_.session.DeviceIndex != index)
+    if (device_.Session().DeviceIndex != index)
       std::fprintf(stderr, "demo: device ID %d chosen, but the window addresses ID %d\n", options_.id,
-                   device_.session.DeviceIndex + 1);
+                   device_.Session().DeviceIndex + 1);
   }
 
   void Shoot() {
@@ -133,7 +132,7 @@ class DemoDriver : public QObject {
 
   DemoOptions options_;
   TForm1& form_;
-  DeviceApp& device_;
+  DeviceBackend& device_;
   QTimer step_;
   bool clicked_ = false;
   bool shot_ = false;
@@ -198,7 +197,51 @@ bool TakeDemoOptions(QStringList& args, DemoOptions& options, QString& error) {
   return true;
 }
 
-void StartDemo(const DemoOptions& options, TForm1& form, DeviceApp& device) {
+CommandLine ParseCommandLine(const QStringList& given) {
+  CommandLine line;
+  QStringList args = given;
+  for (const QString& a : args) {
+    if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+      line.action = CommandLine::Action::Help;
+      return line;
+    }
+    if (a == QLatin1String("--version")) {
+      line.action = CommandLine::Action::Version;
+      return line;
+    }
+  }
+  if (!TakeDemoOptions(args, line.demo, line.error)) {
+    line.action = CommandLine::Action::Error;
+    return line;
+  }
+  for (const QString& a : args) {
+    if (a.startsWith(QLatin1Char('-'))) {
+      line.action = CommandLine::Action::Error;
+      line.error = QLatin1String("unknown option \"") + a + QLatin1String("\" (see --help)");
+      return line;
+    }
+    line.ports << a;
+  }
+  return line;
+}
+
+QString UsageText(const QString& program) {
+  return QStringLiteral(
+             "Usage: %1 [OPTION]... [SERIAL-DEVICE]...\n"
+             "The control program of the K_7310 loudspeaker processor.\n"
+             "Every SERIAL-DEVICE (for example a simulator's pseudo-terminal) joins the port list.\n"
+             "\n"
+             "  --connect             connect by itself once the start-up sweep has ended\n"
+             "  --id N                the device ID (1..255) to pick before connecting\n"
+             "  --screenshot PATH     save a picture of the connected window (PNG)\n"
+             "  --quit-after MS       end after MS milliseconds\n"
+             "  --report-first-paint  print the time of the first paint\n"
+             "  --version             print the version and exit\n"
+             "  --help                print this help and exit\n")
+      .arg(program);
+}
+
+void StartDemo(const DemoOptions& options, TForm1& form, DeviceBackend& device) {
   if (options.reportFirstPaint) new FirstPaintReporter(&form);
   if (options.connect || !options.screenshot.isEmpty() || options.quitAfterMs >= 0)
     new DemoDriver(options, form, device);

@@ -16,7 +16,7 @@
 
 namespace k7310 {
 
-class DeviceApp;
+class DeviceBackend;
 class TForm1;
 
 struct DemoOptions {
@@ -31,8 +31,19 @@ struct DemoOptions {
 // False with a message in error for a malformed value or a value that is missing.
 bool TakeDemoOptions(QStringList& args, DemoOptions& options, QString& error);
 
+// The whole command line: --help, --version, the demo options, and serial device paths for the port list.
+struct CommandLine {
+  enum class Action { Run, Help, Version, Error } action = Action::Run;
+  DemoOptions demo;
+  QStringList ports;  // serial device paths to add to the port list
+  QString error;
+};
+CommandLine ParseCommandLine(const QStringList& args);  // without the program name
+// The usage text of --help.
+QString UsageText(const QString& program);
+
 // Arms what the options ask for on the started window; what it sets up lives as long as the window.
-void StartDemo(const DemoOptions& options, TForm1& form, DeviceApp& device);
+void StartDemo(const DemoOptions& options, TForm1& form, DeviceBackend& device);
 
 // CLOCK_MONOTONIC in microseconds: comparable between processes, so a harness can time another program's start.
 inline long long MonotonicMicros() {

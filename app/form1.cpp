@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/dialogs.h"
-#include "app/pictures.h"
-#include "app/ui_text.h"
+#include "app/kit/dialogs.h"
+#include "app/kit/pictures.h"
+#include "app/kit/ui_text.h"
 #include "texts/texts.h"
 
 namespace k7310 {
@@ -63,8 +63,6 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
       RzGroupBox16(new InitialDataBox(Client)),
       rzgrpbx_btl(new BtlBox(Client)),
       RzGroupBox12(new QWidget(Client)),
-      Panels({GroupBox1, RzGroupBox8, RzGroupBox7, RzGroupBox6, RzGroupBox5, RzGroupBox2, RzGroupBox13, rzgrpbx_btl,
-              GroupBox2->RzGroupBox4}),
       dialogs_(dialogs) {
   const UiTexts& t = Texts();
   setObjectName(QStringLiteral("Form1"));
@@ -83,8 +81,38 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   StatusBar1->addWidget(StatusPanel0);
 
   BuildMenus();
-  Panels.WireButtons();
+  regions = {GroupBox1, GroupBox2, GroupBox3, RzGroupBox8, RzGroupBox12, GroupBox2->RzGroupBox4, RzGroupBox1,
+             N1, N112, N6};
+  BuildPanelTable();
   StartUp();
+}
+
+void TForm1::BuildPanelTable() {
+  const UiTexts& t = Texts();
+  ChannelStrip& s = *GroupBox1;
+  using Place = PanelRow::Place;
+  auto outputs = [](const std::array<QPushButton*, 3>& b) { return std::array<QPushButton*, 4>{b[0], b[1], b[2], nullptr}; };
+  Panels.SetStrip(GroupBox1);
+  Panels.SetBtlBox(rzgrpbx_btl);
+  Panels.Add({.kind = Panel::kEq, .box = RzGroupBox8,
+              .titles = {{RzGroupBox8->RzLabel19, &t.EqTitle}, {RzGroupBox8->RzLabel18, &t.CrossoverTitle}},
+              .openers = s.EqButtons, .place = Place::Area, .sharedByChannels = true, .hidesBtl = true,
+              .onOpen = [this] { RzGroupBox8->RzGroupBox35->show(); }});
+  Panels.Add({.kind = Panel::kLimiter, .box = RzGroupBox7, .titles = {{RzGroupBox7->RzLabel5, &t.LimiterTitle}},
+              .openers = outputs(s.LimiterButtons), .place = Place::BesideButton});
+  Panels.Add({.kind = Panel::kDelay, .box = RzGroupBox6, .titles = {{RzGroupBox6->RzLabel4, &t.DelayTitle}},
+              .openers = s.DelayButtons, .place = Place::BesideButton});
+  Panels.Add({.kind = Panel::kGain, .box = RzGroupBox5, .titles = {{RzGroupBox5->RzLabel2, &t.GainTitle}},
+              .openers = outputs(s.GainButtons), .place = Place::BesideButton, .hidesBtl = true});
+  Panels.Add({.kind = Panel::kSearchResult, .box = RzGroupBox2});
+  Panels.Add({.kind = Panel::kTemperature, .box = RzGroupBox13, .soleOpener = s.RzButton11});
+  Panels.WireButtons({RzGroupBox5->SpeedButton17, RzGroupBox6->SpeedButton18, RzGroupBox7->SpeedButton21,
+                      RzGroupBox13->SpeedButton4, RzGroupBox8->SpeedButton22, RzGroupBox2->SpeedButton1,
+                      GroupBox2->RzGroupBox4->SpeedButton2});
+  connect(rzgrpbx_btl->btn1, &QToolButton::clicked, rzgrpbx_btl, [this] {
+    Panels.CornerClose();
+    rzgrpbx_btl->hide();
+  });
 }
 
 void TForm1::BuildMenus() {

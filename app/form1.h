@@ -12,19 +12,20 @@
 
 #include <array>
 
-#include "app/channel_strip.h"
-#include "app/panel_frame.h"
+#include "app/kit/panel_frame.h"
+#include "app/kit/regions.h"
 #include "app/progress_box.h"
 #include "app/tools_column.h"
 #include "app/top_bar.h"
-#include "channel/delay_panel.h"
-#include "channel/gain_panel.h"
-#include "channel/limiter_panel.h"
-#include "device/btl_box.h"
-#include "device/search_boxes.h"
-#include "device/temperature_panel.h"
-#include "eq/eq_box.h"
-#include "presets/initial_data_box.h"
+#include "channel/ui/channel_strip.h"
+#include "channel/ui/delay_panel.h"
+#include "channel/ui/gain_panel.h"
+#include "channel/ui/limiter_panel.h"
+#include "device/ui/btl_box.h"
+#include "device/ui/search_boxes.h"
+#include "device/ui/temperature_panel.h"
+#include "eq/ui/eq_box.h"
+#include "presets/ui/initial_data_box.h"
 
 namespace k7310 {
 
@@ -102,6 +103,7 @@ class TForm1 : public QMainWindow {
   std::array<QPixmap, 3> BtlIcons;  // normal, Low-Mid, High-Mid
 
   PanelFrame Panels;
+  Regions regions;
 
   // Menu handlers.
   void N10Click();  // Exit: closes the window
@@ -109,6 +111,7 @@ class TForm1 : public QMainWindow {
 
  private:
   void BuildMenus();
+  void BuildPanelTable();
   void StartUp();
 
   Dialogs& dialogs_;

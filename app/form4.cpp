@@ -1,7 +1,7 @@
 #include "app/form4.h"
 
-#include "app/pictures.h"
-#include "app/ui_text.h"
+#include "app/kit/pictures.h"
+#include "app/kit/ui_text.h"
 #include "texts/texts.h"
 
 namespace k7310 {

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/ui_text.h"
+#include "app/kit/ui_text.h"
 #include "texts/texts.h"
 
 namespace k7310 {

@@ -3,15 +3,34 @@
 
 #include <cstdio>
 
+#include "app/controller_app.h"
 #include "app/demo_options.h"
-#include "app/device_app.h"
-#include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/form4.h"
 #include "app/form_disconnected.h"
+#include "app/kit/dialogs.h"
 #include "texts/texts.h"
 
 int main(int argc, char** argv) {
+  // The command line is read before the window system is reached, so --help works without a display.
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const k7310::CommandLine line = k7310::ParseCommandLine(args);
+  const QString program = QString::fromLocal8Bit(argv[0]).section(QLatin1Char('/'), -1);
+  switch (line.action) {
+    case k7310::CommandLine::Action::Help:
+      std::fputs(qPrintable(k7310::UsageText(program)), stdout);
+      return 0;
+    case k7310::CommandLine::Action::Version:
+      std::printf("%s\n", k7310::Texts().VersionMessage.c_str());
+      return 0;
+    case k7310::CommandLine::Action::Error:
+      std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(line.error));
+      return 2;
+    case k7310::CommandLine::Action::Run:
+      break;
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(k7310::Texts().MainCaption.c_str()));
 
@@ -24,19 +43,9 @@ int main(int argc, char** argv) {
   formDisconnected.hide();
   QObject::connect(form1.BTL1, &QAction::triggered, &form4, [&form4] { form4.exec(); });
 
-  // Serial device paths on the command line join the port list (for example a simulator's pseudo-terminal).
-  QStringList extraPorts = QApplication::arguments();
-  extraPorts.removeFirst();
-  // Demo options (--connect, --screenshot, ...) are not port paths.
-  k7310::DemoOptions demo;
-  QString demoError;
-  if (!k7310::TakeDemoOptions(extraPorts, demo, demoError)) {
-    std::fprintf(stderr, "controller_en: %s\n", qPrintable(demoError));
-    return 2;
-  }
-  k7310::DeviceApp device(form1, formDisconnected, dialogs, extraPorts);
-  device.Start();
-  k7310::StartDemo(demo, form1, device);
+  k7310::ControllerApp controller(form1, formDisconnected, dialogs, line.ports);
+  controller.Start();
+  k7310::StartDemo(line.demo, form1, controller.backend);
 
   form1.show();
   return app.exec();

@@ -1,6 +1,6 @@
 #include "app/progress_box.h"
 
-#include "app/widget_place.h"
+#include "app/kit/widget_place.h"
 #include "texts/texts.h"
 
 namespace k7310 {

@@ -1,6 +1,6 @@
 #include "app/tools_column.h"
 
-#include "app/widget_place.h"
+#include "app/kit/widget_place.h"
 #include "texts/texts.h"
 
 namespace k7310 {

@@ -2,8 +2,8 @@
 
 #include <QFont>
 
-#include "app/ui_text.h"
-#include "app/widget_place.h"
+#include "app/kit/ui_text.h"
+#include "app/kit/widget_place.h"
 #include "texts/texts.h"
 
 namespace k7310 {

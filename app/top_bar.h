@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "presets/groups_box.h"
+#include "presets/ui/groups_box.h"
 
 namespace k7310 {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/wait.h"
+#include "link/wait.h"
 
 namespace {
 

@@ -39,25 +39,31 @@ void SearchHits::ClearStartupArea() {
   }
 }
 
-SearchListing ListSearchResults(const SearchHits& hits, int maxRow, int maxCol,
-                                const std::function<std::string(int)>& portName) {
-  SearchListing out;
-  out.label = kSearchLabelNone;
+std::vector<SearchEntry> ListSearchResults(const SearchHits& hits, int maxRow, int maxCol) {
+  std::vector<SearchEntry> out;
   const int lastRow = std::min(maxRow, kSearchRows - 1);
   const int lastCol = std::min(maxCol, kSearchCols - 1);
   for (int row = 0; row <= lastRow; ++row) {
     for (int col = 0; col <= lastCol; ++col) {
       if (!hits.IsHit(row, col)) continue;
-      const int n = ++out.count;
-      if (out.lines.empty()) out.lines.emplace_back();
+      const int n = static_cast<int>(out.size()) + 1;
       // Entry n goes to line n / 5, so line 0 takes entries 1..4 and the others five each.
-      if (n % 5 == 0) out.lines.emplace_back();
-      out.lines[static_cast<std::size_t>(n / 5)] +=
-          "COM" + portName(row) + "--" + "Device ID" + std::to_string(col + 1) + " , ";
-      out.label = kSearchLabelFound;
+      out.push_back({n / 5, row, col + 1});
     }
   }
   return out;
+}
+
+std::vector<std::string> SearchMemoLines(const std::vector<SearchEntry>& entries,
+                                         const std::function<std::string(int port)>& portName,
+                                         const SearchWords& words) {
+  std::vector<std::string> lines;
+  for (const SearchEntry& e : entries) {
+    if (static_cast<std::size_t>(e.line) >= lines.size()) lines.resize(static_cast<std::size_t>(e.line) + 1);
+    lines[static_cast<std::size_t>(e.line)] +=
+        words.port + portName(e.port) + words.device + std::to_string(e.deviceId) + words.end;
+  }
+  return lines;
 }
 
 int FullSearchProgress(int i, int j, int P) {

@@ -19,9 +19,6 @@ inline constexpr int kStartupClearLast = 9;
 inline constexpr int kStartupListLast = 10;
 inline constexpr int kFullListLast = 255;
 
-inline constexpr const char* kSearchLabelNone = "search result :none     ";
-inline constexpr const char* kSearchLabelFound = "search result :     ";
-
 // Answers seen, row = port number, column = DeviceIndex; 1.0 marks an answer. Kept between
 // searches: a full search clears all of it, the start-up sweep only its own corner.
 class SearchHits {
@@ -38,18 +35,28 @@ class SearchHits {
   std::vector<double> cells_;  // kSearchRows * kSearchCols, row-major
 };
 
-struct SearchListing {
-  std::vector<std::string> lines;  // the result memo, one string per line
-  std::string label;               // the result box's label
-  int count = 0;                   // number of answers listed
+// One answer of the listing: the line of the result memo it goes to, the port number (row) and the device ID
+// (column + 1).
+struct SearchEntry {
+  int line = 0;
+  int port = 0;
+  int deviceId = 0;
 };
 
-// Lists the answers in rows 0..maxRow and columns 0..maxCol (inclusive), rows upward and
-// within a row columns upward. Line 0 holds the first four entries, every further line five.
-// portName(row) gives the port as the port list shows it; each entry reads
-// "COM" + portName(row) + "--Device ID" + (column + 1) + " , ".
-SearchListing ListSearchResults(const SearchHits& hits, int maxRow, int maxCol,
-                                const std::function<std::string(int)>& portName);
+// Lists the answers in rows 0..maxRow and columns 0..maxCol (inclusive), rows upward and within a row columns
+// upward. Line 0 holds the first four entries, every further line five.
+std::vector<SearchEntry> ListSearchResults(const SearchHits& hits, int maxRow, int maxCol);
+
+// The result memo's lines: each entry reads portWord + portName(port) + deviceWord + ID + end, appended to its line
+// (the words come from the edition's text table).
+struct SearchWords {
+  std::string port;    // "COM"
+  std::string device;  // "--Device ID"
+  std::string end;     // " , "
+};
+std::vector<std::string> SearchMemoLines(const std::vector<SearchEntry>& entries,
+                                         const std::function<std::string(int port)>& portName,
+                                         const SearchWords& words);
 
 // Progress in whole percent after the probe of device index j on port i (0-based, ports in
 // the order they are swept) of P ports. Both reach 100 at the last probe of the last port.

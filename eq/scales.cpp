@@ -185,16 +185,8 @@ int HexToInt(std::string_view text) {
   if (text.empty()) throw std::invalid_argument("empty hexadecimal text");
   long long value = 0;
   for (const char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else {
-      throw std::invalid_argument("not a hexadecimal number: \"" + std::string(text) + "\"");
-    }
+    const int digit = HexDigitValue(c);
+    if (digit < 0) throw std::invalid_argument("not a hexadecimal number: \"" + std::string(text) + "\"");
     value = value * 16 + digit;
     // Checked on every digit so that long text cannot overflow the accumulator.
     if (value > 0x7FFFFFFFLL) {

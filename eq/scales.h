@@ -51,6 +51,15 @@ double DelayStepsToMs(int steps);
 double DelayStepsToMetres(int steps);
 double DelayStepsToFeet(int steps);
 
+// The value of one hexadecimal digit (either case), -1 for any other character. The one hex digit reader of the
+// program: frames, replies, blocks and files all read their text through it.
+constexpr int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 // Upper-case hexadecimal, at least four digits.
 std::string WordToHex(unsigned value);
 // Reads hexadecimal text (either case). Throws std::invalid_argument on text that is not a

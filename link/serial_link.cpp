@@ -47,7 +47,7 @@ QStringList ListSerialPorts(const QStringList& extraPaths) {
   return ports;
 }
 
-SerialLink::SerialLink(QObject* parent) : QObject(parent) {
+SerialLink::SerialLink(QObject* parent) : Link(parent) {
   pause_.setSingleShot(true);
   pause_.setInterval(kReceivePauseMs);
   connect(&pause_, &QTimer::timeout, this, [this] { ReadPending(); });
@@ -81,15 +81,17 @@ void SerialLink::Close() {
   }
 }
 
-void SerialLink::Write(const Bytes& frame) {
-  if (!port_.isOpen() || frame.empty()) return;
+bool SerialLink::Write(const Bytes& frame) {
+  if (frame.empty()) return true;
+  if (!port_.isOpen()) return false;
   const qint64 n = port_.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
   if (n != static_cast<qint64>(frame.size())) {
     port_.close();
-    return;
+    return false;
   }
   // The frame leaves now, so a following wait or close cannot hold it back.
   port_.flush();
+  return true;
 }
 
 void SerialLink::Notified() {
@@ -101,11 +103,11 @@ void SerialLink::Notified() {
 void SerialLink::ReadPending() {
   if (!port_.isOpen()) return;
   const QByteArray data = port_.read(kMaxReadBytes);
-  if (!data.isEmpty() && onReceived) {
-    std::string hex = ToHexText(std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
-                                          static_cast<std::size_t>(data.size())));
+  if (!data.isEmpty()) {
+    const std::string hex = ToHexText(std::span(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                                static_cast<std::size_t>(data.size())));
     handing_ = true;
-    onReceived(hex);
+    emit Arrived(hex);
     handing_ = false;
   }
   // Bytes that arrived during the pause or beyond the 1024 of this read make the next notification.
@@ -119,9 +121,7 @@ void SerialLink::Failed(QSerialPort::SerialPortError error) {
   pause_.stop();
   if (vanished_) return;
   vanished_ = true;
-  QTimer::singleShot(0, this, [this] {
-    if (onVanished) onVanished();
-  });
+  QTimer::singleShot(0, this, [this] { emit Vanished(); });
 }
 
 }  // namespace k7310

@@ -3,15 +3,11 @@
 // handed over in one piece; only then may the next notification be taken.
 #pragma once
 
-#include <QObject>
 #include <QSerialPort>
 #include <QStringList>
 #include <QTimer>
 
-#include <functional>
-#include <string>
-
-#include "protocol/frame.h"
+#include "link/link.h"
 
 namespace k7310 {
 
@@ -29,23 +25,19 @@ bool IsCharacterDevice(const QString& path);
 // simulator's pseudo-terminal given on the command line), sorted case-insensitively.
 QStringList ListSerialPorts(const QStringList& extraPaths);
 
-class SerialLink : public QObject {
+class SerialLink : public Link {
  public:
   explicit SerialLink(QObject* parent = nullptr);
   ~SerialLink() override;
 
+  Abilities Can() const override { return {.search = true, .broadcast = true, .wholeReplies = false}; }
   // Opens the port at 9600 baud, 8 data bits, no parity, one stop bit. True when the line settings took.
-  bool Open(const QString& path);
-  void Close();
-  bool IsOpen() const { return port_.isOpen(); }
-  // Writes the whole frame; does nothing when the port is closed or the frame empty. On a write error the port is
-  // closed (the link's watchdogs notice the silence).
-  void Write(const Bytes& frame);
-
-  // Called with the hex text of each read (two upper-case digits per byte).
-  std::function<void(const std::string& hex)> onReceived;
-  // Called once, from the event loop, when the port reports that it is gone (unplugged, the other end hung up).
-  std::function<void()> onVanished;
+  bool Open(const QString& path) override;
+  void Close() override;
+  bool IsOpen() const override { return port_.isOpen(); }
+  // Writes the whole frame. On a write error the port is closed (the watchdogs notice the silence) and the write
+  // counts as failed; so does a write on a closed port. An empty frame writes nothing and succeeds.
+  bool Write(const Bytes& frame) override;
 
  private:
   void Notified();

@@ -1,5 +1,7 @@
 #include "protocol/frame.h"
 
+#include "eq/scales.h"
+
 namespace k7310 {
 
 std::uint8_t FrameChecksum(std::span<const std::uint8_t> frame, std::size_t last) {
@@ -46,11 +48,11 @@ std::string ToSpacedHex(std::span<const std::uint8_t> bytes) {
   return s;
 }
 
-static int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+int HexByteAt(std::string_view text, std::size_t n) {
+  if (text.size() < 2 * n + 2) return -1;
+  const int hi = HexDigitValue(text[2 * n]);
+  const int lo = HexDigitValue(text[2 * n + 1]);
+  return hi < 0 || lo < 0 ? -1 : hi * 16 + lo;
 }
 
 bool ParseHexText(std::string_view text, Bytes& out) {

@@ -66,6 +66,9 @@ constexpr WordBytes SplitWord(int value) {
 std::string ToHexText(std::span<const std::uint8_t> bytes);
 // Spaced form for logs and test messages: "A5 A5 ...".
 std::string ToSpacedHex(std::span<const std::uint8_t> bytes);
+// Byte n of a frame given as hex text (characters 2n and 2n + 1); -1 when the text is too short or those two
+// characters are not hexadecimal digits.
+int HexByteAt(std::string_view text, std::size_t n);
 // Parses hex text with optional blanks ("A5 A5 00"). Returns false on any other character or an odd digit count.
 bool ParseHexText(std::string_view text, Bytes& out);
 

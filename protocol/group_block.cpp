@@ -2,21 +2,15 @@
 
 #include <algorithm>
 
+#include "eq/scales.h"
 #include "protocol/catalogue.h"
 
 namespace k7310 {
 
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Block byte n of a checked text.
-int ByteAt(std::string_view t, std::size_t n) { return HexValue(t[2 * n]) * 16 + HexValue(t[2 * n + 1]); }
+int ByteAt(std::string_view t, std::size_t n) { return HexByteAt(t, n); }
 int WordAt(std::string_view t, std::size_t n) { return ByteAt(t, n) + 256 * ByteAt(t, n + 1); }
 
 }  // namespace
@@ -29,7 +23,7 @@ int BlockRecordIndex(int areaCode, int record) {
 
 bool IsBlockText(std::string_view text) {
   if (text.size() < kBlockTextLength) return false;
-  return std::all_of(text.begin(), text.begin() + kBlockTextLength, [](char c) { return HexValue(c) >= 0; });
+  return std::all_of(text.begin(), text.begin() + kBlockTextLength, [](char c) { return HexDigitValue(c) >= 0; });
 }
 
 bool DecodeBlock(std::string_view t, ParameterModel& m) {

@@ -23,7 +23,7 @@ bool QueueDeviceSettings(DeviceSession& s) {
   return true;
 }
 
-void ScanTick(DeviceSession& s, SessionHost& h) {
+void ScanTick(DeviceSession& s, SessionDriver& h) {
   if (!s.LinkOpen) return;
   const int n = s.commandSlots.TakeNext();
   if (n == 0) return;
@@ -34,43 +34,40 @@ void ScanTick(DeviceSession& s, SessionHost& h) {
   h.SetTimer(TimerId::Timer7, true);
 }
 
-void SendTick(DeviceSession& s, SessionHost& h) {
+void SendTick(DeviceSession& s, SessionDriver& h) {
   if (!s.LinkOpen) return;
   h.SetTimer(TimerId::Timer7, false);
   const Bytes frame = s.commandSlots.FrameFor(s.CurrentSlot, s.DeviceIndex);
-  h.Transmit(frame);
-  if (s.DeviceIndex == kBroadcastIndex) h.Transmit(frame);
+  h.Send(frame);
+  if (s.DeviceIndex == kBroadcastIndex) h.Send(frame);
   if (s.ProgressSends) {
     ++s.ProgressCount;
-    h.ShowSendProgress(16 * s.ProgressCount);
-    if (s.ProgressCount >= 6) {
-      s.ProgressSends = 0;
-      h.FinishSendProgress();
-    }
+    const bool done = s.ProgressCount >= 6;
+    if (done) s.ProgressSends = false;
+    h.ReportProgress(16 * s.ProgressCount, done);
   }
   s.CurrentSlot = 0;
   h.SetTimer(TimerId::Timer4, true);
 }
 
-void ResumeTick(DeviceSession&, SessionHost& h) {
+void ResumeTick(SessionDriver& h) {
   h.SetTimer(TimerId::Timer4, false);
   h.SetTimer(TimerId::Timer1, true);
   h.SetTimer(TimerId::sendTimer, true);
 }
 
-void PollTick(DeviceSession& s, SessionHost& h) {
+void PollTick(DeviceSession& s, SessionDriver& h) {
   if (!s.LinkOpen) return;
   s.RxHex.clear();
-  h.Transmit(QueryStatus(s.DeviceIndex));
+  h.Send(QueryStatus(s.DeviceIndex));
   h.SetTimer(TimerId::intimer, true);
 }
 
-bool ApplyBlock(DeviceSession& s, SessionHost& h, std::string_view blockText) {
+bool ApplyBlock(DeviceSession& s, std::string_view blockText) {
   if (!IsBlockText(blockText)) return false;
   const bool wasOpen = s.LinkOpen;
   s.LinkOpen = false;
   DecodeBlock(blockText, s.model);
-  h.ShowAppliedBlock();
   s.commandSlots.ClearAllSlots();
   s.RxHex.clear();
   s.LinkOpen = wasOpen;

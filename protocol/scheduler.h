@@ -12,13 +12,13 @@ void QueueCommand(DeviceSession& s, int slot);
 // Returns true when DeviceIndex changed to NewDeviceId - 1.
 bool QueueDeviceSettings(DeviceSession& s);
 
-void ScanTick(DeviceSession& s, SessionHost& h);    // sendTimer
-void SendTick(DeviceSession& s, SessionHost& h);    // Timer7
-void ResumeTick(DeviceSession& s, SessionHost& h);  // Timer4
-void PollTick(DeviceSession& s, SessionHost& h);    // Timer1
+void ScanTick(DeviceSession& s, SessionDriver& h);    // sendTimer
+void SendTick(DeviceSession& s, SessionDriver& h);    // Timer7
+void ResumeTick(SessionDriver& h);  // Timer4
+void PollTick(DeviceSession& s, SessionDriver& h);    // Timer1
 
-// Copies a block given as text into the model and the window outside the receive path. The builders stay quiet
-// while it runs; the link state is restored afterwards.
-bool ApplyBlock(DeviceSession& s, SessionHost& h, std::string_view blockText);
+// Copies a block given as text into the model outside the receive path (the caller shows it). The builders stay
+// quiet while it runs; the link state is restored afterwards.
+bool ApplyBlock(DeviceSession& s, std::string_view blockText);
 
 }  // namespace k7310

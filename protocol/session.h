@@ -1,32 +1,28 @@
-// The device state shared by the scheduler, the receive parser and the editors, and the interface through which
-// they reach the window, the timers and the link. Everything runs on the window thread.
+// The device state shared by the scheduler, the receive parser and the editors, and the small interface through
+// which the scheduler switches its timers and sends. Everything runs on the window thread.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "protocol/frame.h"
 #include "protocol/model.h"
+#include "protocol/reply.h"
 #include "protocol/slots.h"
 #include "protocol/timers.h"
 
 namespace k7310 {
 
-// Routing flags: which feature awaits the next reply of its kind (1 = set).
+// Routing flags: which feature awaits the next reply of its kind.
 struct RoutingFlags {
-  int AwaitIdAck = 0;
-  int AwaitSaveAck = 0;
-  int AwaitDumpAll = 0;
-  int AwaitDumpOne = 0;
-  int AwaitKeep = 0;
-  int AwaitRecall = 0;
+  bool AwaitIdAck = false;
+  bool AwaitSaveAck = false;
+  bool AwaitDumpAll = false;
+  bool AwaitDumpOne = false;
+  bool AwaitKeep = false;
+  bool AwaitRecall = false;
 };
-
-inline constexpr int kGroupCount = 20;
-inline constexpr int kGroupNameSize = 20;
-using GroupNameBytes = std::array<std::uint8_t, kGroupNameSize>;
 
 struct DeviceSession {
   ParameterModel model;
@@ -36,39 +32,22 @@ struct DeviceSession {
   std::string RxHex;
   RoutingFlags flags;
   int DumpCount = 0;
-  std::array<GroupNameBytes, kGroupCount> GroupName{};
+  GroupNames GroupName{};
   std::string PendingBlock;
   int CurrentSlot = 0;
-  int ProgressSends = 0;
+  bool ProgressSends = false;
   int ProgressCount = 0;
-  int SearchRunning = 0;
 };
 
-// What the core asks of the window. Defaults do nothing so that tests override only what they watch.
-class SessionHost {
+// What the scheduler asks of the side that runs it: its timers and the link.
+class SessionDriver {
  public:
-  virtual ~SessionHost() = default;
+  virtual ~SessionDriver() = default;
   virtual void SetTimer(TimerId id, bool on) = 0;
-  // Puts the frame into TxFrame and the HID report and sends it over the link in use.
-  virtual void Transmit(const Bytes& frame) = 0;
-
-  virtual void ResetHidAssembly() {}
-  // Device settings reply: replyingIndex is byte 3 of the reply.
-  virtual void ShowDeviceSettings(int /*replyingIndex*/) {}
-  virtual void ShowStatus(const std::string& /*temperature*/, const std::string& /*attenuation*/) {}
-  virtual void CreditSearchAnswer() {}
-  virtual void CollectStoredGroup(std::string_view /*blockText*/) {}
-  // The 20th stored group has arrived: close the progress box, enable the controls, offer to save.
-  virtual void FinishDumpAll() {}
-  virtual void SaveDumpOne(std::string_view /*blockText*/) {}
-  // A block has been decoded into the model: show what the window shows of it.
-  virtual void ShowAppliedBlock() {}
-  // After an applied reply the device-ID list and the port list are locked.
-  virtual void LockPortSelection() {}
-  virtual void FinishRecall() {}
-  virtual void ShowGroupNames() {}
-  virtual void ShowSendProgress(int /*percent*/) {}
-  virtual void FinishSendProgress() {}
+  // Sends the frame over the link in use.
+  virtual void Send(const Bytes& frame) = 0;
+  // The "0 dB" progress: percent after each of its sends; done after the last.
+  virtual void ReportProgress(int /*percent*/, bool /*done*/) {}
 };
 
 }  // namespace k7310

@@ -55,6 +55,10 @@ struct UiTexts {
   std::string RzLabel29;  // "10 °C"
   std::string RzLabel31;  // "Attenuation dB :"
   std::string RzLabel32;  // "0 dB"
+  std::string TempHighest;  // status temperature at step 0: ">=70 °C"
+  std::string TempLowest;   // at the last step: "<=10 °C"
+  std::string TempUnit;     // after the degrees of the other steps: " °C"
+  std::string DbUnit;       // after the attenuation: " dB"
 
   // Channel strip.
   std::string RzLabel13;  // " Main "
@@ -115,6 +119,9 @@ struct UiTexts {
   std::string RzLabel6;           // result label, design text
   std::string SearchResultNone;   // after a search without answers
   std::string SearchResultFound;  // after a search with answers
+  std::string SearchEntryPort;    // "COM", before the port's name
+  std::string SearchEntryDevice;  // "--Device ID", before the ID
+  std::string SearchEntryEnd;     // " , ", after the ID
 
   // Progress box.
   std::string RzLabel46;

@@ -62,6 +62,10 @@ UiTexts MakeEnglish() {
   t.Button5 = "load 8-group to DV";
   t.RzLabel28 = "Temp:";
   t.RzLabel29 = "10 °C";
+  t.TempHighest = ">=70 °C";
+  t.TempLowest = "<=10 °C";
+  t.TempUnit = " °C";
+  t.DbUnit = " dB";
   t.RzLabel31 = "Attenuation dB :";
   t.RzLabel32 = "0 dB";
 
@@ -124,6 +128,9 @@ UiTexts MakeEnglish() {
   t.RzLabel6 = "search result:none     ";
   t.SearchResultNone = "search result :none     ";
   t.SearchResultFound = "search result :     ";
+  t.SearchEntryPort = "COM";
+  t.SearchEntryDevice = "--Device ID";
+  t.SearchEntryEnd = " , ";
 
   t.RzLabel46 = "Please wait,doing data exchange.                         ";
 

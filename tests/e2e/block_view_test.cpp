@@ -1,7 +1,7 @@
 // What the window shows of an applied block: volume, polarity, mute and recoup buttons, the BTL display.
 #include "tests/e2e/rig.h"
 
-#include "app/button_color.h"
+#include "app/kit/button_color.h"
 #include "protocol/group_block.h"
 #include "protocol/scheduler.h"
 #include "tests/unit/protocol_fixtures.h"
@@ -19,7 +19,8 @@ class BlockView : public ::testing::Test {
   void Apply(const std::vector<std::pair<std::size_t, int>>& bytes) {
     std::string block = NeutralBlockText();
     for (auto [n, v] : bytes) PutByte(block, n, v);
-    ASSERT_TRUE(ApplyBlock(rig->app.session, rig->app, block));
+    ASSERT_TRUE(ApplyBlock(rig->app.backend.Session(), block));
+    rig->app.view.ShowModel();
   }
   ChannelStrip& Strip() { return *rig->form.GroupBox1; }
   std::unique_ptr<Rig> rig;
@@ -38,7 +39,7 @@ TEST_F(BlockView, VolumeLabel) {
     Apply({{kMain + 2, c.lo}, {kMain + 3, c.hi}});
     EXPECT_EQ(Strip().Label1->text().toStdString(), c.text) << c.lo << " " << c.hi;
   }
-  EXPECT_EQ(rig->app.ApplyingModel, 0);
+  EXPECT_EQ(rig->app.view.ApplyingModel, 0);
 }
 
 TEST_F(BlockView, PolarityMuteAndRecoupButtons) {
@@ -81,12 +82,14 @@ TEST_F(BlockView, BtlDisplayFollowsTheBlock) {
 }
 
 TEST_F(BlockView, ApplyQueuesNothingAndClearsPendingSlots) {
-  rig->app.session.LinkOpen = true;
-  QueueCommand(rig->app.session, 1);
+  rig->app.backend.Session().LinkOpen = true;
+  QueueCommand(rig->app.backend.Session(), 1);
+  ASSERT_TRUE(rig->app.backend.Session().commandSlots.AnyPending());
+  // Showing the block moves the volume bar, whose handler must not queue a frame for it.
   Apply({{kMain + 2, 0x10}});
-  EXPECT_FALSE(rig->app.session.commandSlots.AnyPending());
-  EXPECT_TRUE(rig->app.session.LinkOpen);
-  rig->app.session.LinkOpen = false;
+  EXPECT_FALSE(rig->app.backend.Session().commandSlots.AnyPending());
+  EXPECT_TRUE(rig->app.backend.Session().LinkOpen);
+  rig->app.backend.Session().LinkOpen = false;
 }
 
 }  // namespace

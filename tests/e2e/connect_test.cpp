@@ -43,7 +43,7 @@ TEST_F(Connect, ReachesPollingAndShowsTheUnit) {
   sim->Command("temp 3 3037");
   sim->Command("atten 3 6");
   rig->ChooseDevice(3);
-  EXPECT_EQ(rig->app.session.DeviceIndex, 2);
+  EXPECT_EQ(rig->app.backend.Session().DeviceIndex, 2);
   EXPECT_EQ(rig->form.GroupBox2->RzEdit2->text(), QStringLiteral("3"));
   rig->ConnectAndPoll();
   TForm1& f = rig->form;
@@ -82,7 +82,7 @@ TEST_F(Connect, ReachesPollingAndShowsTheUnit) {
   EXPECT_EQ(f.GroupBox2->Button3->text(), QStringLiteral("Disconnect"));
   EXPECT_EQ(f.StatusPanel0->text(), QStringLiteral("  Disconnect"));
   EXPECT_TRUE(f.GroupBox2->RzComboBox1->isEnabled());
-  EXPECT_FALSE(rig->app.session.LinkOpen);
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
   Pump(2500);
   EXPECT_FALSE(rig->warning.isVisible());
 }
@@ -91,9 +91,9 @@ TEST_F(Connect, TwoEditsLeaveInSlotOrderWithTheSchedulersSpacing) {
   Open({"--ids", "1"});
   rig->ConnectAndPoll();
   ASSERT_TRUE(WaitUntil([&] { return !rig->form.GroupBox3->RzLabel32->text().isEmpty() &&
-                                     rig->app.session.model.TempThreshold == 0; }, 3000));
+                                     rig->app.backend.Session().model.TempThreshold == 0; }, 3000));
   Pump(600);
-  DeviceSession& s = rig->app.session;
+  DeviceSession& s = rig->app.backend.Session();
   s.model.TempThreshold = 7;
   QueueDeviceSettings(s);  // slot 29
   s.model.LimThreshold[0] = 12;
@@ -131,7 +131,7 @@ TEST_F(Connect, SilentUnitEndsTheLinkWithTheWarning) {
   EXPECT_LE(clock.elapsed(), 3500);
   EXPECT_EQ(rig->form.GroupBox2->Button3->text(), QStringLiteral("Disconnect"));
   EXPECT_EQ(rig->form.StatusPanel0->text(), QStringLiteral("  Disconnect"));
-  EXPECT_FALSE(rig->app.session.LinkOpen);
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
   EXPECT_EQ(rig->warning.lbl1->text(), QStringLiteral("Connection has been disconnedted!!"));
   // The next connect closes the warning.
   sim->Command("talk 1");
@@ -148,8 +148,8 @@ TEST_F(Connect, UnitWithoutNamesReplyEndsTheLinkAfter2500ms) {
   ASSERT_TRUE(WaitUntil([&] { return rig->warning.isVisible(); }, 5000));
   EXPECT_GE(clock.elapsed(), 2400);
   EXPECT_LE(clock.elapsed(), 3300);
-  EXPECT_FALSE(rig->app.session.LinkOpen);
-  EXPECT_FALSE(rig->app.timers[TimerId::Timer1].Enabled());
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
+  EXPECT_FALSE(rig->app.backend.Timer(TimerId::Timer1).Enabled());
   const auto rx = Hexes(AfterSweep());
   ASSERT_EQ(rx.size(), 2u);  // the block query and the names query, nothing else
   EXPECT_EQ(rx[1], ToHexText(QueryGroupNames(0)));
@@ -161,10 +161,10 @@ TEST_F(Connect, DisconnectDuringTheHandshakeLeavesNoWatchdogBehind) {
   // The button comes back after two seconds, before the names watchdog would fire at 2500 ms.
   ASSERT_TRUE(WaitUntil([&] { return rig->form.GroupBox2->Button3->isEnabled(); }, 2400));
   rig->ClickConnect();
-  EXPECT_FALSE(rig->app.session.LinkOpen);
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
   const std::size_t sent = AfterSweep().size();
   Pump(1500);
-  EXPECT_FALSE(rig->app.session.LinkOpen);  // no connect of its own
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);  // no connect of its own
   EXPECT_FALSE(rig->warning.isVisible());
   EXPECT_EQ(AfterSweep().size(), sent);
 }
@@ -177,7 +177,7 @@ TEST_F(Connect, HangUpGivesNoPortAndACleanDisconnect) {
   ASSERT_TRUE(WaitUntil([&] { return !rig->dialogs.Pending(); }, 5000));
   EXPECT_EQ(rig->form.GroupBox2->Button3->text(), QStringLiteral("Disconnect"));
   EXPECT_EQ(rig->form.StatusPanel0->text(), QStringLiteral("  Disconnect"));
-  EXPECT_FALSE(rig->app.session.LinkOpen);
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
   // No storm of errors, no second message, no warning window: the disconnect was clean.
   Pump(3500);
   EXPECT_FALSE(rig->warning.isVisible());
@@ -188,14 +188,14 @@ TEST_F(Connect, BroadcastAsksItsQuestionAndNoDisconnects) {
   Open({"--ids", "1"});
   rig->dialogs.ExpectMessage(QStringLiteral("The broadcast mode has been opened."));
   rig->form.GroupBox2->RzButton8->click();
-  EXPECT_EQ(rig->app.session.DeviceIndex, 255);
+  EXPECT_EQ(rig->app.backend.Session().DeviceIndex, 255);
   rig->dialogs.ExpectQuestion(
       QStringLiteral("Notice"),
       QStringLiteral("In broadcast mode must put all equipment unified data, otherwise cannot broadcast mode."), false);
   rig->ClickConnect();
   EXPECT_FALSE(rig->dialogs.Pending());
   EXPECT_EQ(rig->form.GroupBox2->Button3->text(), QStringLiteral("Disconnect"));
-  EXPECT_FALSE(rig->app.session.LinkOpen);
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
   EXPECT_TRUE(rig->form.GroupBox2->RzComboBox1->isEnabled());
   EXPECT_TRUE(rig->form.N112->isEnabled());
   Pump(300);
@@ -210,19 +210,19 @@ TEST_F(Connect, BroadcastYesOpensTheInitialDataBoxAndNoWatchdogEndsIt) {
       QStringLiteral("Notice"),
       QStringLiteral("In broadcast mode must put all equipment unified data, otherwise cannot broadcast mode."), true);
   rig->ClickConnect();
-  EXPECT_TRUE(rig->app.session.LinkOpen);
+  EXPECT_TRUE(rig->app.backend.Session().LinkOpen);
   EXPECT_TRUE(rig->form.RzGroupBox16->isVisible());
   EXPECT_FALSE(rig->form.GroupBox1->isEnabled());
   EXPECT_FALSE(rig->form.N112->isEnabled());
   Pump(3000);
-  EXPECT_TRUE(rig->app.session.LinkOpen);
+  EXPECT_TRUE(rig->app.backend.Session().LinkOpen);
   EXPECT_FALSE(rig->warning.isVisible());
   EXPECT_TRUE(AfterSweep().empty());
   // In broadcast mode the top bar is disabled with the working controls; the initial-data box ends the link
   // through the connect button's handler.
   EXPECT_FALSE(rig->form.GroupBox2->isEnabled());
-  rig->app.connection->Button3Click();
-  EXPECT_FALSE(rig->app.session.LinkOpen);
+  rig->app.connection.Button3Click();
+  EXPECT_FALSE(rig->app.backend.Session().LinkOpen);
   EXPECT_FALSE(rig->form.RzGroupBox16->isVisible());
   EXPECT_TRUE(rig->form.N112->isEnabled());
 }

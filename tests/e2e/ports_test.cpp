@@ -13,7 +13,7 @@ TEST(Ports, ListFreezesWhileLinkedAndCatchesUpAfterTheDisconnect) {
   ASSERT_EQ(sim.paths.size(), 2);
   QStringList offered{sim.paths[0]};
   Rig rig({}, false);
-  rig.app.ListPorts = [&offered] { return offered; };
+  rig.app.backend.Ports().source = [&offered] { return offered; };
   rig.app.Start();
   rig.SkipStartupSweep();
   QComboBox* list = rig.form.GroupBox2->RzComboBox1;
@@ -22,13 +22,13 @@ TEST(Ports, ListFreezesWhileLinkedAndCatchesUpAfterTheDisconnect) {
   offered << sim.paths[1];
   Pump(3300);
   EXPECT_EQ(list->count(), 1);  // linked: no refresh
-  EXPECT_TRUE(rig.app.session.LinkOpen);
+  EXPECT_TRUE(rig.app.backend.Session().LinkOpen);
   rig.ClickConnect();  // the button is enabled again by now
-  ASSERT_FALSE(rig.app.session.LinkOpen);
+  ASSERT_FALSE(rig.app.backend.Session().LinkOpen);
   ASSERT_TRUE(WaitUntil([&] { return list->count() == 2; }, 3500));
   EXPECT_EQ(list->currentIndex(), 1);  // the last entry is preselected
-  EXPECT_EQ(rig.app.PortNumbers.size(), 2u);
-  EXPECT_NE(rig.app.PortNumbers[0], rig.app.PortNumbers[1]);
+  EXPECT_EQ(rig.app.backend.Ports().PortNumbers().size(), 2u);
+  EXPECT_NE(rig.app.backend.Ports().PortNumbers()[0], rig.app.backend.Ports().PortNumbers()[1]);
 }
 
 TEST(Ports, ComMenuItemsFollowTheListAndChooseAPort) {
@@ -41,11 +41,17 @@ TEST(Ports, ComMenuItemsFollowTheListAndChooseAPort) {
   EXPECT_TRUE(f.ComItems[0]->isVisible());
   EXPECT_TRUE(f.ComItems[1]->isVisible());
   EXPECT_FALSE(f.ComItems[2]->isVisible());
-  EXPECT_EQ(f.ComItems[0]->text(), f.GroupBox2->RzComboBox1->itemText(0));
+  // The closed list shows the short name ("pts/7"); the open list, its tooltip, the menu and the status bar show
+  // the full path.
+  const QString path = rig.app.backend.Ports().Paths()[0];
+  QComboBox* list = f.GroupBox2->RzComboBox1;
+  EXPECT_EQ(list->itemText(0), path.mid(5));
+  EXPECT_EQ(list->itemData(0, Qt::ToolTipRole).toString(), path);
+  EXPECT_EQ(f.ComItems[0]->text(), path);
   f.ComItems[0]->trigger();
-  EXPECT_EQ(rig.app.PortNumber, rig.app.PortNumbers[0]);
-  EXPECT_EQ(f.ComItems[0]->text(), QStringLiteral("\u221A") + f.GroupBox2->RzComboBox1->itemText(0));
-  EXPECT_EQ(f.StatusPanel0->text(), QStringLiteral("  Connect ") + f.GroupBox2->RzComboBox1->itemText(0));
+  EXPECT_EQ(rig.app.backend.Ports().PortNumber, rig.app.backend.Ports().PortNumbers()[0]);
+  EXPECT_EQ(f.ComItems[0]->text(), QStringLiteral("\u221A") + path);
+  EXPECT_EQ(f.StatusPanel0->text(), QStringLiteral("  Connect ") + path);
   // The same item again changes nothing.
   f.StatusPanel0->setText(QStringLiteral("x"));
   f.ComItems[0]->trigger();
@@ -59,8 +65,8 @@ TEST(Ports, HiddenDisconnectItemKeepsTheCaption) {
   rig.SkipStartupSweep();
   rig.ConnectAndPoll();
   rig.form.N8->trigger();
-  EXPECT_FALSE(rig.app.session.LinkOpen);
-  EXPECT_FALSE(rig.app.timers[TimerId::Timer1].Enabled());
+  EXPECT_FALSE(rig.app.backend.Session().LinkOpen);
+  EXPECT_FALSE(rig.app.backend.Timer(TimerId::Timer1).Enabled());
   EXPECT_EQ(rig.form.StatusPanel0->text(), QStringLiteral("  Disconnect"));
   EXPECT_EQ(rig.form.GroupBox2->Button3->text(), QStringLiteral("Connect"));
   Pump(2600);

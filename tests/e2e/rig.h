@@ -17,10 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/device_app.h"
+#include "app/controller_app.h"
 #include "app/form1.h"
 #include "app/form_disconnected.h"
-#include "device/search_controller.h"
 #include "tests/e2e/scripted_dialogs.h"
 
 namespace k7310::test {
@@ -134,7 +133,7 @@ class Sim {
 class Rig {
  public:
   explicit Rig(const QStringList& ports, bool start = true) : form(dialogs), warning(&form), app(form, warning, dialogs, {}) {
-    app.ListPorts = [ports] {
+    app.backend.Ports().source = [ports] {
       QStringList existing;
       for (const QString& p : ports)
         if (QFileInfo::exists(p)) existing << p;
@@ -148,7 +147,7 @@ class Rig {
     SearchCancel();
     dialogs.Verify();
   }
-  void SearchCancel() { app.search->SearchCancel = 1; }
+  void SearchCancel() { app.search.Button2Click(); }
   // Cancels the start-up sweep as soon as it runs (after its first probe) and waits for the window's regions.
   void SkipStartupSweep() {
     QTimer::singleShot(20, &form, [this] { SearchCancel(); });
@@ -165,13 +164,13 @@ class Rig {
   // Connects and waits for the polling state (names in, scheduler running).
   void ConnectAndPoll() {
     ClickConnect();
-    ASSERT_TRUE(WaitUntil([&] { return app.timers[TimerId::Timer1].Enabled(); }, 4000)) << "no polling";
+    ASSERT_TRUE(WaitUntil([&] { return app.backend.Timer(TimerId::Timer1).Enabled(); }, 4000)) << "no polling";
   }
 
   ScriptedDialogs dialogs;
   TForm1 form;
   TForm_Disconnected warning;
-  DeviceApp app;
+  ControllerApp app;
 };
 
 }  // namespace k7310::test

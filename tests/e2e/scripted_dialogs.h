@@ -10,7 +10,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/dialogs.h"
+#include "app/kit/dialogs.h"
 
 namespace k7310::test {
 

@@ -14,28 +14,22 @@ TEST(FullSearch, FindsTheUnitsAndCancelStopsIt) {
   rig.SkipStartupSweep();
   const std::size_t before = sim.Received().size();
 
-  // The search runs inside the click; a timer watches it and cancels once index 5 has been probed.
-  bool sawProgressBox = false, sawDisabledStrip = false;
-  QTimer watcher;
-  watcher.setInterval(10);
-  QObject::connect(&watcher, &QTimer::timeout, [&] {
-    sawProgressBox |= rig.form.RzGroupBox3->isVisible();
-    sawDisabledStrip |= !rig.form.GroupBox1->isEnabled();
-    if (rig.app.search->ProbedIndex >= 5) rig.form.RzGroupBox3->Button2->click();
-  });
-  watcher.start();
+  // The search runs on after the click, with the window free; cancel once index 5 has been probed.
   rig.form.GroupBox3->Button8->click();
-  watcher.stop();
+  EXPECT_TRUE(rig.app.search.full.Running());
+  EXPECT_TRUE(rig.form.RzGroupBox3->isVisible());
+  EXPECT_FALSE(rig.form.GroupBox1->isEnabled());
+  ASSERT_TRUE(WaitUntil([&] { return rig.app.search.full.ProbedIndex() >= 5; }, 5000));
+  rig.form.RzGroupBox3->Button2->click();
+  ASSERT_TRUE(WaitUntil([&] { return !rig.app.search.full.Running(); }, 2000));
 
-  EXPECT_TRUE(sawProgressBox);
-  EXPECT_TRUE(sawDisabledStrip);
   EXPECT_FALSE(rig.form.RzGroupBox3->isVisible());
   EXPECT_TRUE(rig.form.GroupBox1->isEnabled());
   EXPECT_TRUE(rig.form.RzGroupBox2->isVisible());
   EXPECT_EQ(rig.form.Panels.PanelKind, Panel::kSearchResult);
   EXPECT_EQ(rig.form.RzGroupBox2->Memo1->toPlainText(),
             QStringLiteral("COM%1--Device ID1 , COM%1--Device ID3 , ").arg(port));
-  EXPECT_FALSE(rig.app.session.LinkOpen);
+  EXPECT_FALSE(rig.app.backend.Session().LinkOpen);
 
   // Probes 0, 1, 2, ... 100 ms apart; the cancel stops the sweep after the current probe.
   auto rx = sim.Received();
@@ -55,7 +49,7 @@ TEST(FullSearch, RefusedWhileLinked) {
   rig.ConnectAndPoll();
   rig.form.GroupBox3->Button8->click();
   EXPECT_TRUE(rig.warning.isVisible());
-  EXPECT_TRUE(rig.app.session.LinkOpen);
+  EXPECT_TRUE(rig.app.backend.Session().LinkOpen);
 }
 
 }  // namespace

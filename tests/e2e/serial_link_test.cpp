@@ -39,10 +39,10 @@ TEST(SerialLink, ReadsArriveAsUpperCaseHexAtMost1024BytesAndOneAtATime) {
   std::vector<qint64> at;
   QElapsedTimer clock;
   clock.start();
-  link.onReceived = [&](const std::string& hex) {
+  QObject::connect(&link, &Link::Arrived, [&](const std::string& hex) {
     reads.push_back(hex);
     at.push_back(clock.elapsed());
-  };
+  });
   link.Write(QueryGroupNames(0));  // 412 bytes back, about 430 ms at 9600 baud
   ASSERT_TRUE(WaitUntil([&] {
     std::size_t n = 0;
@@ -69,13 +69,13 @@ TEST(SerialLink, HangUpIsReportedOnceAndClosesThePort) {
   SerialLink link;
   ASSERT_TRUE(link.Open(sim.paths[0]));
   int vanished = 0;
-  link.onVanished = [&] { ++vanished; };
+  QObject::connect(&link, &Link::Vanished, [&] { ++vanished; });
   sim.Command("hangup");
   ASSERT_TRUE(WaitUntil([&] { return vanished > 0; }, 3000));
   Pump(300);
   EXPECT_EQ(vanished, 1);
   EXPECT_FALSE(link.IsOpen());
-  link.Write(QueryStatus(0));  // a closed port takes nothing and does not fail
+  EXPECT_FALSE(link.Write(QueryStatus(0)));  // a closed port takes nothing, and says so
   EXPECT_FALSE(link.Open(sim.paths[0]));
 }
 

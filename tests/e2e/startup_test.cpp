@@ -26,7 +26,7 @@ TEST(StartupSweep, FindsIdsOneThreeAndTenAndListsThem) {
   EXPECT_TRUE(rig.form.RzGroupBox2->Memo1->isVisible());
   EXPECT_EQ(rig.form.RzGroupBox2->Memo1->toPlainText(),
             QStringLiteral("COM%1--Device ID1 , COM%1--Device ID3 , COM%1--Device ID10 , ").arg(port));
-  EXPECT_FALSE(rig.app.session.LinkOpen);
+  EXPECT_FALSE(rig.app.backend.Session().LinkOpen);
 
   // On the wire: status queries to device indices 0..9, in order, half a second apart.
   const auto rx = sim.Received();
@@ -50,7 +50,7 @@ TEST(StartupSweep, WithoutPortsEndsAtOnceWithNone) {
   rig.ClickConnect();
   EXPECT_FALSE(rig.dialogs.Pending());
   EXPECT_EQ(rig.form.GroupBox2->Button3->text(), QStringLiteral("Disconnect"));
-  EXPECT_EQ(rig.app.PortNumber, 0);
+  EXPECT_EQ(rig.app.backend.Ports().PortNumber, 0);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/button_color.h"
+#include "app/kit/button_color.h"
 #include "app/form1.h"
 #include "app/form4.h"
 #include "app/form_disconnected.h"

@@ -16,7 +16,16 @@ class SearchListingTest : public ::testing::Test {
     pts7 = keys.Key("/dev/pts/7");
     usb0 = keys.Key("/dev/ttyUSB0");
   }
-  SearchListing ListAll() const { return ListSearchResults(hits, kFullListLast, kFullListLast, Name()); }
+  // The memo lines as the English edition shows them.
+  struct Listing {
+    std::vector<std::string> lines;
+    int count = 0;
+  };
+  Listing List(int last, const std::function<std::string(int)>& name) const {
+    const auto entries = ListSearchResults(hits, last, last);
+    return {SearchMemoLines(entries, name, {"COM", "--Device ID", " , "}), static_cast<int>(entries.size())};
+  }
+  Listing ListAll() const { return List(kFullListLast, Name()); }
   std::function<std::string(int)> Name() const {
     return [this](int row) { return keys.Name(row); };
   }
@@ -36,9 +45,8 @@ int EntriesIn(const std::string& line) {
 TEST_F(SearchListingTest, TwoIdsOnOnePortShareALine) {
   hits.Mark(pts7, 2);  // ID 3, marked first: the listing goes by column, not by arrival
   hits.Mark(pts7, 0);  // ID 1
-  const SearchListing r = ListAll();
+  const Listing r = ListAll();
   EXPECT_EQ(r.lines, std::vector<std::string>{"COM/dev/pts/7--Device ID1 , COM/dev/pts/7--Device ID3 , "});
-  EXPECT_EQ(r.label, "search result :     ");
   EXPECT_EQ(r.count, 2);
 }
 
@@ -46,7 +54,7 @@ TEST_F(SearchListingTest, SevenAnswersFillLineZeroWithFourThenFive) {
   // Rows upward first: every answer on key 1 precedes those on key 2.
   for (int col : {0, 1, 2}) hits.Mark(usb0, col);
   for (int col : {4, 9, 200, 254}) hits.Mark(pts7, col);
-  const SearchListing r = ListAll();
+  const Listing r = ListAll();
   ASSERT_EQ(r.lines.size(), 2u);
   EXPECT_EQ(r.lines[0],
             "COM/dev/pts/7--Device ID5 , COM/dev/pts/7--Device ID10 , "
@@ -64,7 +72,7 @@ TEST_F(SearchListingTest, LineBreaksAtEveryFifthAnswer) {
   for (const Case& c : cases) {
     hits.ClearAll();
     for (int j = 0; j < c.answers; ++j) hits.Mark(pts7, j);
-    const SearchListing r = ListAll();
+    const Listing r = ListAll();
     std::vector<int> perLine;
     for (const std::string& line : r.lines) perLine.push_back(EntriesIn(line));
     EXPECT_EQ(perLine, c.perLine) << c.answers << " answers";
@@ -82,17 +90,16 @@ TEST_F(SearchListingTest, StartupListingStopsAtRowAndColumnTen) {
   hits.Mark(11, 0);   // port key above 10
   hits.Mark(3, 11);   // ID 12
   const auto name = [](int row) { return "#" + std::to_string(row); };
-  const SearchListing r = ListSearchResults(hits, kStartupListLast, kStartupListLast, name);
+  const Listing r = List(kStartupListLast, name);
   EXPECT_EQ(r.lines, std::vector<std::string>{"COM#3--Device ID10 , COM#10--Device ID11 , "});
 }
 
-TEST_F(SearchListingTest, NoAnswerGivesTheNoneLabel) {
-  const SearchListing r = ListAll();
+TEST_F(SearchListingTest, NoAnswerListsNothing) {
+  const Listing r = ListAll();
   EXPECT_TRUE(r.lines.empty());
-  EXPECT_EQ(r.label, "search result :none     ");
   EXPECT_EQ(r.count, 0);
   // Limits beyond the matrix are bounded, not walked off.
-  EXPECT_EQ(ListSearchResults(hits, 1000, 1000, Name()).count, 0);
+  EXPECT_TRUE(ListSearchResults(hits, 1000, 1000).empty());
 }
 
 TEST(SearchHits, ClearingAndBounds) {
@@ -116,7 +123,7 @@ TEST(SearchHits, ClearingAndBounds) {
     hits.Mark(row, col);
     EXPECT_FALSE(hits.IsHit(row, col));
   }
-  EXPECT_EQ(ListSearchResults(hits, 255, 255, [](int) { return std::string(); }).count, 0);
+  EXPECT_TRUE(ListSearchResults(hits, 255, 255).empty());
 }
 
 TEST(SearchProgress, FirstAndLastProbes) {

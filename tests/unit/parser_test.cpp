@@ -1,5 +1,7 @@
-// The receive parser: recognition by fixed positions, consumption, routing.
+// The reply decoders and the receive parser: recognition by fixed positions, consumption, routing.
 #include <gtest/gtest.h>
+
+#include <variant>
 
 #include "protocol/catalogue.h"
 #include "protocol/group_block.h"
@@ -14,7 +16,7 @@ std::string Hex(const Bytes& b) { return ToHexText(b); }
 std::string Reply(std::uint8_t d, std::uint8_t type, std::uint8_t group, std::uint8_t areaCode, const Bytes& payload) {
   return Hex(BuildFrame(d, type, group, areaCode, 0, payload));
 }
-std::string StatusReply(int raw, int atten, std::uint8_t d = 0) {
+std::string StatusReplyText(int raw, int atten, std::uint8_t d = 0) {
   return Reply(d, 0x52, 0, 0x2B, {0, 0, static_cast<std::uint8_t>(raw & 0xFF), static_cast<std::uint8_t>(raw >> 8),
                                    static_cast<std::uint8_t>(atten), 0, 0, 0});
 }
@@ -37,174 +39,189 @@ std::string StoredBlock(int n) {
   return b;
 }
 
-class Parser : public ::testing::Test {
- protected:
-  void Feed(const std::string& text) {
-    s.RxHex += text;
-    ParseReceived(s, h);
-  }
-  DeviceSession s;
-  test::RecordingHost h;
-};
-
-TEST_F(Parser, AnyTextStopsTheWatchdogs) {
-  h.SetTimer(TimerId::chcon, true);
-  h.SetTimer(TimerId::intimer, true);
-  Feed("00");
-  EXPECT_FALSE(h.On(TimerId::chcon));
-  EXPECT_FALSE(h.On(TimerId::intimer));
-  EXPECT_TRUE(s.RxHex.empty());  // not a frame start: discarded whole
+// Recorded reply texts, as a unit sends them, and what they decode to.
+TEST(ReplyDecoders, GoldenReplies) {
+  // Device settings of the unit at index 2: last group 5, settings 0x11 0x22, new ID 3, threshold 10.
+  const auto settings = DecodeDeviceSettings("A5A5A50252002100000805112203000A000046AA");
+  ASSERT_TRUE(settings);
+  EXPECT_EQ(settings->replyingIndex, 2);
+  EXPECT_EQ(settings->lastLoadedGroup, 5);
+  EXPECT_EQ(settings->setting1, 0x11);
+  EXPECT_EQ(settings->setting2, 0x22);
+  EXPECT_EQ(settings->tempThreshold, 10);
+  // Status: raw temperature 0x0BDD = 3037 (34 °C, step 18), attenuation 12 dB.
+  const auto status = DecodeStatus("A5A5A50052002B0000080000DD0B0C000000ABAA");
+  ASSERT_TRUE(status);
+  EXPECT_EQ(status->tempRaw, 3037);
+  EXPECT_EQ(status->tempStep, 18);
+  EXPECT_EQ(status->attenuationDb, 12);
+  EXPECT_TRUE(IsSettingsAck("A5A5A50051002100000070AA"));
+  EXPECT_TRUE(IsStoreAck("A5A5A50051000000000051AA"));
+  EXPECT_FALSE(IsStoreAck("A5A5A50051002100000070AA"));
+  EXPECT_TRUE(IsActiveGroup(test::NeutralBlockText()));
+  EXPECT_FALSE(IsStoredGroup(test::NeutralBlockText()));
+  EXPECT_TRUE(IsStoredGroup(StoredBlock(3)));
+  const auto names = DecodeGroupNames(NamesReply());
+  ASSERT_TRUE(names);
+  EXPECT_EQ((*names)[0][0], 'L');
+  EXPECT_EQ((*names)[1][0], 'B');
+  // Short or foreign texts decode to nothing.
+  EXPECT_FALSE(DecodeStatus("A5A5A50052002B0000080000DD0B0C000000AB"));
+  EXPECT_FALSE(DecodeStatus(SettingsReply(1, 1)));
+  EXPECT_FALSE(DecodeGroupNames(NamesReply().substr(0, 823)));
+  EXPECT_FALSE(IsActiveGroup(test::NeutralBlockText().substr(0, 663)));
 }
 
+TEST(ReplyDecoders, TemperatureSteps) {
+  const struct {
+    int raw, step;
+  } cases[] = {{5200, 30}, {5118, 30}, {1123, 0}, {500, 0}, {1184, 1}, {3037, 18}, {4859, 29}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(TemperatureStep(c.raw), c.step) << c.raw;
+    EXPECT_EQ(DecodeStatus(StatusReplyText(c.raw, 0))->tempStep, c.step) << c.raw;
+  }
+  EXPECT_EQ(DecodeStatus(StatusReplyText(0xFFFF, 0))->tempRaw, 5118);  // capped
+}
+
+class Parser : public ::testing::Test {
+ protected:
+  std::vector<k7310::Reply> Feed(const std::string& text) {
+    s.RxHex += text;
+    return ParseReceived(s);
+  }
+  template <class T>
+  static const T& As(const k7310::Reply& r) {
+    EXPECT_TRUE(std::holds_alternative<T>(r));
+    static const T none{};
+    return std::holds_alternative<T>(r) ? std::get<T>(r) : none;
+  }
+  DeviceSession s;
+};
+
 TEST_F(Parser, TextNotStartingWithSyncIsDiscardedWithTheReplyBehindIt) {
-  Feed("00" + StatusReply(3000, 2));
+  EXPECT_TRUE(Feed("00").empty());
   EXPECT_TRUE(s.RxHex.empty());
-  EXPECT_TRUE(h.status.empty());
+  EXPECT_TRUE(Feed("00" + StatusReplyText(3000, 2)).empty());
+  EXPECT_TRUE(s.RxHex.empty());
 }
 
 TEST_F(Parser, SettingsThenStatusInOneRun) {
-  Feed(SettingsReply(5, 10, 2) + StatusReply(5200, 3));
+  const auto replies = Feed(SettingsReply(5, 10, 2) + StatusReplyText(5200, 3));
+  ASSERT_EQ(replies.size(), 2u);
+  EXPECT_EQ(As<rx::DeviceSettings>(replies[0]).values.replyingIndex, 2);
+  EXPECT_EQ(As<rx::Status>(replies[1]).values.tempStep, 30);
+  EXPECT_EQ(As<rx::Status>(replies[1]).values.attenuationDb, 3);
   EXPECT_EQ(s.model.LastLoadedGroup, 5);
   EXPECT_EQ(s.model.DeviceSetting1, 5);
   EXPECT_EQ(s.model.DeviceSetting2, 6);
   EXPECT_EQ(s.model.TempThreshold, 10);
-  EXPECT_EQ(h.settingsShown, std::vector<int>{2});
-  EXPECT_EQ(h.status, std::vector<std::string>{"<=10 \u00B0C|3 dB"});
   EXPECT_TRUE(s.RxHex.empty());
 }
 
-TEST_F(Parser, TemperatureTexts) {
-  struct Case {
-    int raw;
-    const char* text;
-  };
-  for (const Case& c : {Case{5200, "<=10 \u00B0C"}, Case{5118, "<=10 \u00B0C"}, Case{1123, ">=70 \u00B0C"},
-                        Case{500, ">=70 \u00B0C"}, Case{1184, "68 \u00B0C"}, Case{3037, "34 \u00B0C"},
-                        Case{4859, "12 \u00B0C"}}) {
-    h.status.clear();
-    Feed(StatusReply(c.raw, 0));
-    ASSERT_EQ(h.status.size(), 1u) << c.raw;
-    EXPECT_EQ(h.status[0], std::string(c.text) + "|0 dB") << c.raw;
-  }
-}
-
-TEST_F(Parser, StatusEndsTheRunAndCreditsTheSearch) {
-  s.SearchRunning = 1;
-  Feed(StatusReply(3000, 1) + Ack(0x21));
-  EXPECT_EQ(h.searchCredits, 1);
+TEST_F(Parser, StatusEndsTheRun) {
+  const auto replies = Feed(StatusReplyText(3000, 1) + Ack(0x21));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_TRUE(std::holds_alternative<rx::Status>(replies[0]));
   EXPECT_EQ(s.RxHex, Ack(0x21));  // the acknowledge behind a status reply waits for the next run
-  s.SearchRunning = 0;
-  Feed("");
+  ASSERT_EQ(Feed("").size(), 1u);
   EXPECT_TRUE(s.RxHex.empty());
-  EXPECT_EQ(h.searchCredits, 1);
 }
 
 TEST_F(Parser, AcknowledgeIsConsumedAndTheStatusBehindItWaits) {
-  s.flags.AwaitIdAck = 1;
-  Feed(Ack(0x21) + StatusReply(3000, 1));
-  EXPECT_EQ(s.flags.AwaitIdAck, 0);
-  EXPECT_TRUE(h.On(TimerId::Timer2));
-  EXPECT_EQ(s.RxHex, StatusReply(3000, 1));
-  EXPECT_TRUE(h.status.empty());
+  s.flags.AwaitIdAck = true;
+  const auto replies = Feed(Ack(0x21) + StatusReplyText(3000, 1));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_TRUE(As<rx::SettingsAck>(replies[0]).awaited);
+  EXPECT_FALSE(s.flags.AwaitIdAck);
+  EXPECT_EQ(s.RxHex, StatusReplyText(3000, 1));
 }
 
-TEST_F(Parser, StoreAcknowledgeStartsTheConfirmationOnlyWhenAwaited) {
-  Feed(Ack(0x00));
-  EXPECT_FALSE(h.On(TimerId::Timer11));
-  s.flags.AwaitSaveAck = 1;
-  Feed(Ack(0x00));
-  EXPECT_TRUE(h.On(TimerId::Timer11));
-  EXPECT_EQ(s.flags.AwaitSaveAck, 0);
+TEST_F(Parser, StoreAcknowledgeIsAwaitedOnlyWhenItsFlagIsSet) {
+  auto replies = Feed(Ack(0x00));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_FALSE(As<rx::StoreAck>(replies[0]).awaited);
+  s.flags.AwaitSaveAck = true;
+  replies = Feed(Ack(0x00));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_TRUE(As<rx::StoreAck>(replies[0]).awaited);
+  EXPECT_FALSE(s.flags.AwaitSaveAck);
 }
 
 TEST_F(Parser, ActiveGroupAppliesAtExactly664Characters) {
   std::string block = test::NeutralBlockText();
   test::PutByte(block, BlockRecordOffset(27) + 2, 0x10);  // volume 0x110
-  Feed(block.substr(0, 663));
-  EXPECT_EQ(h.applied, 0);
+  EXPECT_TRUE(Feed(block.substr(0, 663)).empty());
   EXPECT_EQ(s.RxHex.size(), 663u);
   s.commandSlots.RaiseSlot(4);
-  Feed(block.substr(663));
-  EXPECT_EQ(h.applied, 1);
+  const auto replies = Feed(block.substr(663));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(As<rx::ActiveGroup>(replies[0]).route, rx::BlockRoute::Apply);
   EXPECT_EQ(s.model.MasterVolume, 0x110);
   EXPECT_FALSE(s.commandSlots.AnyPending());
   EXPECT_TRUE(s.RxHex.empty());
-  ASSERT_EQ(h.sent.size(), 1u);
-  EXPECT_EQ(h.sent[0].hex, ToSpacedHex(QueryGroupNames(0)));
 }
 
 TEST_F(Parser, RecalledGroupFinishesTheRecall) {
-  s.flags.AwaitRecall = 1;
-  h.SetTimer(TimerId::Timer22, true);
-  h.SetTimer(TimerId::chcon112, true);
-  Feed(test::NeutralBlockText());
-  EXPECT_EQ(s.flags.AwaitRecall, 0);
-  EXPECT_TRUE(h.sent.empty());
+  s.flags.AwaitRecall = true;
+  const auto replies = Feed(test::NeutralBlockText());
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(As<rx::ActiveGroup>(replies[0]).route, rx::BlockRoute::Recall);
+  EXPECT_FALSE(s.flags.AwaitRecall);
   EXPECT_TRUE(s.commandSlots.IsPending(kQueryDeviceSettingsSlot));
-  EXPECT_FALSE(h.On(TimerId::Timer22));
-  EXPECT_FALSE(h.On(TimerId::chcon112));
-  EXPECT_TRUE(h.On(TimerId::Timer1));
-  EXPECT_TRUE(h.On(TimerId::sendTimer));
-  EXPECT_EQ(h.recallFinished, 1);
 }
 
 TEST_F(Parser, KeepAndDumpOneRouteTheBlockInsteadOfApplying) {
-  s.flags.AwaitKeep = 1;
-  Feed(test::NeutralBlockText());
+  s.flags.AwaitKeep = true;
+  s.model.MasterVolume = 7;
+  auto replies = Feed(test::NeutralBlockText());
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(As<rx::ActiveGroup>(replies[0]).route, rx::BlockRoute::Keep);
   EXPECT_EQ(s.PendingBlock, test::NeutralBlockText());
-  EXPECT_TRUE(h.On(TimerId::trunon1));
   EXPECT_EQ(s.RxHex, test::NeutralBlockText());  // left in place
-  EXPECT_EQ(h.applied, 0);
+  EXPECT_EQ(s.model.MasterVolume, 7);            // not applied
   s.RxHex.clear();
-  s.flags.AwaitDumpOne = 1;
-  Feed(test::NeutralBlockText());
-  EXPECT_EQ(h.dumpOne, std::vector<std::string>{test::NeutralBlockText()});
+  s.flags.AwaitDumpOne = true;
+  replies = Feed(test::NeutralBlockText());
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(As<rx::ActiveGroup>(replies[0]).route, rx::BlockRoute::DumpOne);
+  EXPECT_EQ(As<rx::ActiveGroup>(replies[0]).block, test::NeutralBlockText());
   EXPECT_TRUE(s.RxHex.empty());
-  EXPECT_EQ(h.applied, 0);
-  EXPECT_TRUE(h.On(TimerId::Timer1));
+  EXPECT_EQ(s.model.MasterVolume, 7);
 }
 
-TEST_F(Parser, TwentyStoredGroupsOpenTheSaveStepOnce) {
-  s.flags.AwaitDumpAll = 1;
-  h.SetTimer(TimerId::Timer9, true);
-  for (int n = 1; n <= 20; ++n) Feed(StoredBlock(n));
-  EXPECT_EQ(h.collected.size(), 20u);
-  EXPECT_EQ(h.collected[19], StoredBlock(20));
-  EXPECT_EQ(h.dumpAllFinished, 1);
+TEST_F(Parser, TwentyStoredGroupsEndTheDownloadOnce) {
+  s.flags.AwaitDumpAll = true;
+  std::vector<rx::StoredGroup> got;
+  for (int n = 1; n <= 20; ++n)
+    for (const auto& r : Feed(StoredBlock(n))) got.push_back(As<rx::StoredGroup>(r));
+  ASSERT_EQ(got.size(), 20u);
+  EXPECT_EQ(got[19].block, StoredBlock(20));
+  EXPECT_EQ(got[19].count, 20);
+  EXPECT_TRUE(got[19].last);
+  EXPECT_EQ(std::count_if(got.begin(), got.end(), [](const auto& g) { return g.last; }), 1);
   EXPECT_EQ(s.DumpCount, 0);
-  EXPECT_EQ(s.flags.AwaitDumpAll, 0);
-  EXPECT_FALSE(h.On(TimerId::Timer9));
-  Feed(StoredBlock(1));  // no longer awaited: stays at the front
-  EXPECT_EQ(h.dumpAllFinished, 1);
+  EXPECT_FALSE(s.flags.AwaitDumpAll);
+  EXPECT_TRUE(Feed(StoredBlock(1)).empty());  // no longer awaited: stays at the front
   EXPECT_EQ(s.RxHex, StoredBlock(1));
 }
 
-TEST_F(Parser, GroupNamesFillAndStartTheScheduler) {
-  h.SetTimer(TimerId::chcon188, true);
+TEST_F(Parser, GroupNamesFillAndQueueTheSettingsQuery) {
   const std::string names = NamesReply();
   ASSERT_EQ(names.size(), 824u);
-  Feed(names.substr(0, 823));
-  EXPECT_EQ(h.namesShown, 0);
-  Feed(names.substr(823));
-  EXPECT_EQ(h.namesShown, 1);
+  EXPECT_TRUE(Feed(names.substr(0, 823)).empty());
+  const auto replies = Feed(names.substr(823));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_TRUE(std::holds_alternative<rx::Names>(replies[0]));
   EXPECT_EQ(s.GroupName[0][0], 'L');
   EXPECT_EQ(s.GroupName[0][4], 0);
   EXPECT_EQ(s.GroupName[1][0], 'B');
-  EXPECT_FALSE(h.On(TimerId::chcon188));
   EXPECT_TRUE(s.commandSlots.IsPending(kQueryDeviceSettingsSlot));
-  EXPECT_TRUE(h.On(TimerId::sendTimer));
-  EXPECT_TRUE(h.On(TimerId::Timer1));
-}
-
-TEST_F(Parser, LongTextIsDropped) {
-  Feed(std::string("A5A5A5") + std::string(994, '0'));
   EXPECT_TRUE(s.RxHex.empty());
 }
 
-TEST(ParserTexts, LastLoadedGroupLabel) {
-  EXPECT_EQ(LastLoadedGroupText(1), "The last load group:Usr0         ");
-  EXPECT_EQ(LastLoadedGroupText(4), "The last load group:Usr3         ");
-  EXPECT_EQ(LastLoadedGroupText(5), "The last load group:Pre4         ");
+TEST_F(Parser, LongTextIsDropped) {
+  EXPECT_TRUE(Feed(std::string("A5A5A5") + std::string(994, '0')).empty());
+  EXPECT_TRUE(s.RxHex.empty());
 }
 
 }  // namespace

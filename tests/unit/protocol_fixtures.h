@@ -42,8 +42,8 @@ inline void PutByte(std::string& block, std::size_t n, int value) {
   block[2 * n + 1] = d[value & 15];
 }
 
-// A host that records what the core asks for and runs timers on a virtual clock.
-class RecordingHost : public SessionHost {
+// A driver that records what the scheduler asks for and runs the timers on a virtual clock.
+class RecordingHost : public SessionDriver {
  public:
   struct Sent {
     long long t;
@@ -56,7 +56,7 @@ class RecordingHost : public SessionHost {
     st.on = on;
     switches.push_back(std::string(Info(id).name) + (on ? "+" : "-"));
   }
-  void Transmit(const Bytes& frame) override {
+  void Send(const Bytes& frame) override {
     if (!frame.empty()) sent.push_back({now, ToSpacedHex(frame)});
   }
   bool On(TimerId id) const {
@@ -79,28 +79,16 @@ class RecordingHost : public SessionHost {
     now = until;
   }
 
-  // Receive-side observations.
-  void ShowStatus(const std::string& t, const std::string& a) override { status.push_back(t + "|" + a); }
-  void ShowDeviceSettings(int replying) override { settingsShown.push_back(replying); }
-  void CreditSearchAnswer() override { ++searchCredits; }
-  void CollectStoredGroup(std::string_view block) override { collected.emplace_back(block); }
-  void FinishDumpAll() override { ++dumpAllFinished; }
-  void SaveDumpOne(std::string_view block) override { dumpOne.emplace_back(block); }
-  void ShowAppliedBlock() override { ++applied; }
-  void FinishRecall() override { ++recallFinished; }
-  void ShowGroupNames() override { ++namesShown; }
-  void ShowSendProgress(int p) override { progress.push_back(p); }
-  void FinishSendProgress() override { ++progressFinished; }
+  void ReportProgress(int p, bool done) override {
+    progress.push_back(p);
+    if (done) ++progressFinished;
+  }
 
   long long now = 0;
   std::vector<Sent> sent;
   std::vector<std::string> switches;
-  std::vector<std::string> status;
-  std::vector<int> settingsShown;
-  std::vector<std::string> collected, dumpOne;
   std::vector<int> progress;
-  int searchCredits = 0, dumpAllFinished = 0, applied = 0, recallFinished = 0, namesShown = 0,
-      progressFinished = 0;
+  int progressFinished = 0;
 
  private:
   struct State {

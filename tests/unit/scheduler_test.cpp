@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "protocol/catalogue.h"
+#include "protocol/group_block.h"
 #include "protocol/scheduler.h"
 #include "protocol_fixtures.h"
 
@@ -14,7 +15,7 @@ class Scheduler : public ::testing::Test {
     s.LinkOpen = true;
     h.Handle(TimerId::sendTimer, [this] { ScanTick(s, h); });
     h.Handle(TimerId::Timer7, [this] { SendTick(s, h); });
-    h.Handle(TimerId::Timer4, [this] { ResumeTick(s, h); });
+    h.Handle(TimerId::Timer4, [this] { ResumeTick(h); });
     h.Handle(TimerId::Timer1, [this] { PollTick(s, h); });
   }
   void StartIdle() {
@@ -90,13 +91,13 @@ TEST_F(Scheduler, NothingIsQueuedOrSentWhileNoLinkIsOpen) {
 }
 
 TEST_F(Scheduler, ProgressOverSixFrames) {
-  s.ProgressSends = 1;
+  s.ProgressSends = true;
   for (int b = 0; b < 6; ++b) QueueCommand(s, EqBandSlot(b));
   StartIdle();
   h.RunUntil(4000);
   EXPECT_EQ(h.progress, (std::vector<int>{16, 32, 48, 64, 80, 96}));
   EXPECT_EQ(h.progressFinished, 1);
-  EXPECT_EQ(s.ProgressSends, 0);
+  EXPECT_FALSE(s.ProgressSends);
 }
 
 TEST_F(Scheduler, PollEmptiesRxHexAndArmsTheWatchdogOnce) {
@@ -119,15 +120,17 @@ TEST_F(Scheduler, PollEmptiesRxHexAndArmsTheWatchdogOnce) {
 TEST_F(Scheduler, ApplyBlockClearsSlotsAndKeepsTheLinkState) {
   QueueCommand(s, 1);
   s.RxHex = "A5";
-  EXPECT_TRUE(ApplyBlock(s, h, test::NeutralBlockText()));
+  std::string block = test::NeutralBlockText();
+  test::PutByte(block, BlockRecordOffset(27) + 2, 0x10);  // volume 0x110
+  EXPECT_TRUE(ApplyBlock(s, block));
+  EXPECT_EQ(s.model.MasterVolume, 0x110);
   EXPECT_FALSE(s.commandSlots.AnyPending());
   EXPECT_TRUE(s.RxHex.empty());
   EXPECT_TRUE(s.LinkOpen);
-  EXPECT_EQ(h.applied, 1);
   s.LinkOpen = false;
-  EXPECT_TRUE(ApplyBlock(s, h, test::NeutralBlockText()));
+  EXPECT_TRUE(ApplyBlock(s, test::NeutralBlockText()));
   EXPECT_FALSE(s.LinkOpen);  // an apply never opens a link that is closed
-  EXPECT_FALSE(ApplyBlock(s, h, "A5A5A5"));
+  EXPECT_FALSE(ApplyBlock(s, "A5A5A5"));
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+#include "app/controller_app.h"
+
+#include "app/form1.h"
+#include "app/form_disconnected.h"
+
+namespace k7310 {
+
+ControllerApp::ControllerApp(TForm1& form, TForm_Disconnected& warning, Dialogs& dialogs, QStringList extraPorts)
+    : connection(form, warning, dialogs, backend),
+      view(form, backend),
+      search(backend,
+             {form.GroupBox3->Button8, form.GroupBox3->Button9, form.ID1, form.N14, form.RzGroupBox3,
+              form.RzGroupBox2},
+             form.regions, form.Panels, [&form, &warning] { warning.ShowCentredOn(&form); }, &form),
+      deviceId(backend,
+               {form.GroupBox2, form.GroupBox3, form.GroupBox2->RzComboBox6, form.GroupBox2->RzLabel10,
+                form.GroupBox2->RzEdit2, form.GroupBox2->RzButton8, form.GroupBox2->Button3,
+                form.GroupBox2->Image15},
+               dialogs, form.Panels, &form) {
+  backend.SetSerialLink(&serial);
+  backend.Ports().source = [extraPorts] { return ListSerialPorts(extraPorts); };
+}
+
+ControllerApp::~ControllerApp() { backend.SetSerialLink(nullptr); }
+
+void ControllerApp::Start() {
+  backend.Start();
+  connection.Start();
+  search.Start();
+}
+
+}  // namespace k7310

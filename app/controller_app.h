@@ -1,0 +1,39 @@
+// The composition root of the program: the serial link, the device backend, and the controllers that bind the
+// window to it. Nothing else lives here.
+#pragma once
+
+#include <QStringList>
+
+#include <memory>
+
+#include "app/connection.h"
+#include "app/device_view.h"
+#include "device/ui/device_id_controller.h"
+#include "device/ui/search_controller.h"
+#include "link/device_backend.h"
+#include "link/serial_link.h"
+
+namespace k7310 {
+
+class Dialogs;
+class TForm1;
+class TForm_Disconnected;
+
+class ControllerApp {
+ public:
+  // extraPorts: serial device paths given on the command line, joined to the machine's port list.
+  ControllerApp(TForm1& form, TForm_Disconnected& warning, Dialogs& dialogs, QStringList extraPorts = {});
+  ~ControllerApp();
+
+  // Reads the port list and arms the start-up sweep, the lamp and the port list upkeep.
+  void Start();
+
+  SerialLink serial;
+  DeviceBackend backend;
+  ConnectionController connection;
+  DeviceView view;
+  SearchController search;
+  DeviceIdController deviceId;
+};
+
+}  // namespace k7310

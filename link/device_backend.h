@@ -1,0 +1,158 @@
+// The device backend: everything between the links and the window, without a window. It holds the session (model,
+// slots, receive text, routing flags), runs the scheduler, the status poll and the watchdogs on its named timers,
+// keeps the connection state and the port list, sends every frame through the one transmit decision, and hands
+// each decoded reply to whoever awaits it. The window (or a command-line tool) binds to it through its calls and
+// signals; it shows the state, it does not hold it.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "link/link.h"
+#include "link/port_list.h"
+#include "link/window_timer.h"
+#include "protocol/reply.h"
+#include "protocol/session.h"
+
+namespace k7310 {
+
+enum class ConnectionState {
+  Disconnected,  // no link, or a link the user has not connected yet
+  Connecting,    // the link is up and the connect handshake runs
+  Connected,     // the handshake ended: scheduler and status poll run
+  Broadcast,     // connected to every unit at once; nothing answers
+};
+
+// Why the backend ended a link by itself.
+enum class LinkEnd {
+  NoAnswer,  // a watchdog: the handshake or the poll went unanswered
+  PortGone,  // the serial port vanished
+};
+
+class DeviceBackend : public QObject, private SessionDriver {
+  Q_OBJECT
+
+ public:
+  explicit DeviceBackend(QObject* parent = nullptr);
+  ~DeviceBackend() override;
+
+  // The serial link (not owned). The USB link joins here as a second one.
+  void SetSerialLink(Link* link);
+  Link* SerialLinkInUse() const { return serial_; }
+  // A USB device is taken (the USB link carries every frame while it is).
+  bool UsbInUse() const { return UseHid && HidDeviceAttached; }
+
+  // The start of the program: flags and device index reset, the port list read, the port list upkeep running.
+  void Start();
+
+  DeviceSession& Session() { return session_; }
+  const DeviceSession& Session() const { return session_; }
+  PortList& Ports() { return ports_; }
+  const PortList& Ports() const { return ports_; }
+  WindowTimer& Timer(TimerId id) { return timers_[id]; }
+  const WindowTimer& Timer(TimerId id) const { return timers_[id]; }
+  ConnectionState State() const { return state_; }
+  bool LinkOpen() const { return session_.LinkOpen; }
+
+  // --- Sending -------------------------------------------------------------------------------------------------
+  // The one transmit decision: fills TxFrame and the HID report, then the USB link while a USB device is in use,
+  // the serial link otherwise. False (and SendFailed) when the link in use could not take the frame.
+  bool Transmit(const Bytes& frame);
+  // Builds slot n from the model and marks it pending (nothing while no link is open).
+  void QueueCommand(int slot);
+  const Bytes& TxFrame() const { return txFrame_; }
+  void ClearTxFrame() { txFrame_.clear(); }
+  const std::array<std::uint8_t, 65>& HidReport() const { return hidReport_; }
+  int SendFailures() const { return sendFailures_; }
+
+  // --- The link ------------------------------------------------------------------------------------------------
+  // Opens the port of PortNumber on the serial link; sets LinkOpen on success.
+  bool OpenSerialPort();
+  void CloseSerialPort();
+
+  // --- Connecting ----------------------------------------------------------------------------------------------
+  // The link side of a connect: takes the chosen entry's port number, forgets unfinished actions, closes a link
+  // that is open, clears the slots and opens the link. False when no link could be opened (PortNumber is then 0).
+  bool OpenForConnect();
+  // Asks the unit for its active group and arms the three handshake watchdogs.
+  void StartHandshake();
+  // The connect has gone through (the window's caption changes now): Connecting, or Broadcast at index 255.
+  void MarkConnected();
+  // Ends the link. `full` is the user's disconnect; without it the connection state stays as it is (the hidden
+  // disconnect item, a vanished port while no connect was made).
+  void Disconnect(bool full = true);
+
+  // --- Reception -----------------------------------------------------------------------------------------------
+  // Hex text from the link: appended to the receive text (or replacing it, for links that deliver whole replies),
+  // then one parser run, whose replies are dispatched in order.
+  void Receive(const std::string& hex);
+  // A sweep of the device search owns the serial link; the upkeep timers leave it alone meanwhile.
+  void SetSearchRunning(bool on) { searchRunning_ = on; }
+  bool SearchRunning() const { return searchRunning_; }
+
+  // Waits while the event loop runs (timers fire and replies are handled inside the wait).
+  static void Wait(int ms);
+
+  // Set while a USB device is taken (the USB link arrives with its own issue).
+  bool UseHid = false;
+  bool HidDeviceAttached = false;
+
+ signals:
+  void StateChanged(ConnectionState state);
+  // A disconnect begins (`full`: the user's, or one the backend makes on its own behalf).
+  void Disconnecting(bool full);
+  void Disconnected(bool full);
+  // The backend ended the link by itself.
+  void LinkEnded(LinkEnd why, bool wasConnected);
+  void PortListChanged();
+  void SendFailed();
+  void SendProgress(int percent, bool done);
+
+  // Replies, decoded.
+  void DeviceSettingsReceived(const DeviceSettingsReply& reply);
+  void StatusReceived(const StatusReply& reply);
+  void SettingsAcknowledged();
+  void StoreAcknowledged();
+  void StoredGroupReceived(const std::string& block, int count, bool last);
+  // The active group went into the model (after a connect or a recall).
+  void ModelApplied();
+  // After an applied active group the device and port choice stay as they are for this link.
+  void PortSelectionLocked();
+  void RecallFinished();
+  void BlockKept(const std::string& block);
+  void BlockForFile(const std::string& block);
+  void GroupNamesReceived();
+
+ private:
+  // SessionDriver: the scheduler's timers and sends.
+  void SetTimer(TimerId id, bool on) override { timers_[id].SetEnabled(on); }
+  void Send(const Bytes& frame) override { Transmit(frame); }
+  void ReportProgress(int percent, bool done) override { emit SendProgress(percent, done); }
+
+  // The link that carries the frames now.
+  Link* InUse() const { return UsbInUse() ? nullptr : serial_; }
+  void Dispatch(const Reply& reply);
+  void StartScanAndPoll();
+  void SetState(ConnectionState state);
+  void LostLink(int stage);  // chcon 0, chcon112 1, chcon188 2
+  void NoAnswerToPoll();
+  void PortVanished();
+  void RefreshPortList();
+  void CheckPortPresent();
+
+  DeviceSession session_;
+  TimerSet timers_;
+  PortList ports_;
+  Link* serial_ = nullptr;
+  ConnectionState state_ = ConnectionState::Disconnected;
+  Bytes txFrame_;
+  std::array<std::uint8_t, 65> hidReport_{};
+  bool searchRunning_ = false;
+  int sendFailures_ = 0;
+};
+
+}  // namespace k7310
