@@ -22,6 +22,7 @@
 #include "app/form_disconnected.h"
 #include "device/search_controller.h"
 #include "tests/e2e/scripted_dialogs.h"
+#include "tests/qt_print.h"
 
 namespace k7310::test {
 
@@ -66,7 +67,8 @@ class Sim {
     if (exe.isEmpty()) exe = QStringLiteral(K7310_SIM_PATH);
 #endif
     proc_.setProgram(exe);
-    proc_.setArguments(QStringList(args) << QStringLiteral("--log") << logPath_);
+    // Its stdin is a pipe of ours: Command() writes control commands there.
+    proc_.setArguments(QStringList(args) << QStringLiteral("--control") << QStringLiteral("--log") << logPath_);
     proc_.start();
     if (!proc_.waitForStarted(5000)) {
       ADD_FAILURE() << "k7310-sim did not start: " << exe.toStdString();
