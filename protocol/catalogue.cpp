@@ -92,7 +92,12 @@ Bytes QueryGroupNames(std::uint8_t d) { return Request(d, 0, area::kGroupNames);
 Bytes ReadStoredGroup(std::uint8_t d, int n) { return Request(d, static_cast<std::uint8_t>(n), area::kStoredGroup); }
 
 Bytes StoreGroup(std::uint8_t d, int n, std::string_view name) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  // Blanks and control characters (0x00..0x20 and DEL); bytes from 0x80 up are text in the 8-bit code page (a GBK
+  // character's bytes among them), never trimmed.
+  const auto blank = [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b <= 0x20 || b == 0x7F;
+  };
   while (!name.empty() && blank(name.front())) name.remove_prefix(1);
   while (!name.empty() && blank(name.back())) name.remove_suffix(1);
   std::array<std::uint8_t, 20> payload{};

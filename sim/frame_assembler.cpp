@@ -32,7 +32,7 @@ std::vector<Bytes> FrameAssembler::Expire(std::int64_t nowMs) {
 
 std::optional<std::int64_t> FrameAssembler::DeadlineMs() const {
   if (buf_.empty()) return std::nullopt;
-  return lastByteMs_ + (HoldsUploadHeaderOnly() ? kUploadBodyWindowMs : kFrameGapMs);
+  return lastByteMs_ + (HoldsUploadHeaderOnly() ? kUploadBodyWaitMs : kFrameGapMs);
 }
 
 bool FrameAssembler::HoldsUploadHeaderOnly() const {

@@ -14,8 +14,15 @@ namespace k7310::sim {
 
 // A partial frame whose bytes stop coming for longer than this is cut off.
 inline constexpr std::int64_t kFrameGapMs = 100;
-// A block upload header waits this long for the first byte of its body.
+// A block upload header waits this long for the first byte of its body, counted from the header's last byte.
 inline constexpr std::int64_t kUploadBodyWindowMs = 1000;
+// A pseudo-terminal hands the header over at once, where a 9600-baud line would still carry it for 10.4 ms; the
+// sender times its pause from the moment it wrote the header, so on a pty the pause looks that much longer.
+inline constexpr std::int64_t kUploadHeaderLineMs = 11;
+// And the sender's pause timer, or this side's wake-up, may come a little late on a busy machine.
+inline constexpr std::int64_t kUploadBodyMarginMs = 100;
+// How long after the header's arrival (as seen here) its body may still begin.
+inline constexpr std::int64_t kUploadBodyWaitMs = kUploadBodyWindowMs + kUploadHeaderLineMs + kUploadBodyMarginMs;
 // Longest payload a request can carry: a group block.
 inline constexpr std::size_t kMaxRequestPayload = 320;
 

@@ -1,5 +1,6 @@
 // k7310-sim: K_7310 processors behind pseudo-terminals, for the controller to connect to without hardware.
-// One single-threaded poll() loop serves every bus, the control commands on stdin and the stop signals.
+// One single-threaded poll() loop serves every bus, the stop signals and, with --control, the control commands on
+// stdin. Without it stdin is never read: a simulator sent to the background of a shell would stop on terminal input.
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -32,7 +33,8 @@ void OnStopSignal(int) {
 
 class Simulator {
  public:
-  explicit Simulator(SimOptions options) : options_(std::move(options)), start_(Clock::now()) {}
+  explicit Simulator(SimOptions options)
+      : options_(std::move(options)), start_(Clock::now()), stdin_(options_.control ? STDIN_FILENO : -1) {}
 
   int Run();
 
@@ -58,7 +60,7 @@ class Simulator {
   bool linkMade_ = false;
   bool hungUpByTimer_ = false;
   bool quit_ = false;
-  int stdin_ = STDIN_FILENO;
+  int stdin_;  // the control channel; -1 when not asked for, or once it closed
   std::string controlBuf_;
 };
 

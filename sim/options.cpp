@@ -67,6 +67,8 @@ bool ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::stri
       o.help = true;
     } else if (name == "--noise") {
       o.noise = true;
+    } else if (name == "--control") {
+      o.control = true;
     } else if (name == "--ids" || name == "--silent" || name == "--no-names") {
       if (!value(v)) return bad("missing");
       std::vector<int>& list = name == "--ids" ? o.ids : name == "--silent" ? o.silent : o.noNames;
@@ -112,11 +114,14 @@ const char* UsageText() {
          "                      went out); \" port=N\" follows when --ports > 1\n"
          "  --seed N            temperature drift and noise pattern (default 1)\n"
          "  --reply-delay MS    processing time before a reply starts (default 5)\n"
+         "  --control           read control commands on stdin (below); without it stdin is left alone, so the\n"
+         "                      simulator can run in the background of an interactive shell\n"
          "  --help              this text\n"
          "\n"
          "Replies go out at 9600 baud pace (about 1.04 ms a byte).\n"
          "\n"
-         "Control commands on stdin, one a line (each answered \"ok ...\" or \"error ...\" on stdout):\n"
+         "Control commands, read on stdin with --control, one a line; each is answered \"ok ...\" or \"error ...\"\n"
+         "on stdout:\n"
          "  silent ID       unit ID stops answering        talk ID     it answers everything again\n"
          "  no-names ID     unit ID sends no names reply   names ID    it sends them again\n"
          "  noise on|off    noise on every bus             hangup [N]  close bus N (default: all)\n"

@@ -1,4 +1,4 @@
-// The simulator's command line and the control commands it reads on stdin.
+// The simulator's command line and the control commands it reads on stdin (with --control).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,7 @@ struct SimOptions {
   std::string logPath;
   std::uint32_t seed = 1;
   std::int64_t replyDelayMs = 5;
+  bool control = false;  // read control commands on stdin; off, stdin is never touched
   bool help = false;
 };
 

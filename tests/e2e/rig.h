@@ -21,6 +21,7 @@
 #include "app/form1.h"
 #include "app/form_disconnected.h"
 #include "tests/e2e/scripted_dialogs.h"
+#include "tests/qt_print.h"
 
 namespace k7310::test {
 
@@ -65,7 +66,8 @@ class Sim {
     if (exe.isEmpty()) exe = QStringLiteral(K7310_SIM_PATH);
 #endif
     proc_.setProgram(exe);
-    proc_.setArguments(QStringList(args) << QStringLiteral("--log") << logPath_);
+    // Its stdin is a pipe of ours: Command() writes control commands there.
+    proc_.setArguments(QStringList(args) << QStringLiteral("--control") << QStringLiteral("--log") << logPath_);
     proc_.start();
     if (!proc_.waitForStarted(5000)) {
       ADD_FAILURE() << "k7310-sim did not start: " << exe.toStdString();

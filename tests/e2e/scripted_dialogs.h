@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/kit/dialogs.h"
+#include "tests/qt_print.h"
 
 namespace k7310::test {
 

@@ -153,6 +153,49 @@ TEST(Frames, SlotTableAddressesEveryRecordOnce) {
   EXPECT_TRUE(BuildSlotFrame(38, m, 0).empty());
 }
 
+TEST(Frames, StoreGroupTrimsBlanksAndControlCharacters) {
+  struct Case { const char* what; std::string name; std::string sent; };
+  const Case cases[] = {
+      {"spaces", "  Bass  ", "Bass"},
+      {"tab, CR, LF", "\t\r\nBass\r\n", "Bass"},
+      {"other control characters", std::string("\x01\x1B\x1F" "Bass\x7F\x08\x00", 10), "Bass"},
+      {"zero bytes around", std::string("\0\0Bass\0", 7), "Bass"},
+      {"blanks inside stay", " Bass  Mid ", "Bass  Mid"},
+      {"only blanks and controls", "\x01 \t\x7F", ""},
+      {"8-bit text is not trimmed", "\xA0" "Bass\xFF", "\xA0" "Bass\xFF"},
+      {"GBK bytes at both ends", "\xC9\xF9 \xD2\xF4", "\xC9\xF9 \xD2\xF4"},
+      {"trimmed before the cut to 19", "   ABCDEFGHIJKLMNOPQRS   ", "ABCDEFGHIJKLMNOPQRS"},
+  };
+  for (const Case& c : cases) {
+    const Bytes f = StoreGroup(0, 5, c.name);
+    ASSERT_EQ(f.size(), 32u) << c.what;
+    Bytes field(c.sent.begin(), c.sent.end());
+    field.resize(20, 0);
+    EXPECT_EQ(ToSpacedHex(Bytes(f.begin() + 10, f.begin() + 30)), ToSpacedHex(field)) << c.what;
+    EXPECT_EQ(f[30], FrameChecksum(f, 29)) << c.what;
+  }
+}
+
+TEST(Frames, MainBusHasNoChannelSettingsNorLimiter) {
+  // The outputs keep their slots; the Main bus and channels out of range get none and build nothing, so no
+  // command can end up in an EQ band's slot.
+  ParameterModel m;
+  for (int c : {kMain, -1, 4}) {
+    EXPECT_EQ(ChannelSettingsSlot(c), kNoSlot) << c;
+    EXPECT_EQ(LimiterSlot(c), kNoSlot) << c;
+    EXPECT_TRUE(WriteChannelSettings(m, 0, c).empty()) << c;
+    EXPECT_TRUE(WriteLimiter(m, 0, c).empty()) << c;
+  }
+  EXPECT_EQ(CrossoverSlot(kMain), kMainCrossoverSlot);
+  for (int c : {-1, 4}) EXPECT_TRUE(WriteCrossover(m, 0, c).empty()) << c;
+  for (int band : {-1, 24}) EXPECT_TRUE(WriteEqBand(m, 0, band).empty()) << band;
+  EXPECT_EQ(SlotTable(kNoSlot).kind, SlotKind::None);
+  for (int c = kHigh; c <= kLow; ++c) {
+    EXPECT_EQ(SlotTable(ChannelSettingsSlot(c)).kind, SlotKind::ChannelSettings) << c;
+    EXPECT_EQ(SlotTable(LimiterSlot(c)).kind, SlotKind::Limiter) << c;
+  }
+}
+
 TEST(Frames, BlockBodyChecksums) {
   std::string zeros = "A5A5A500520028000140" + std::string(640, '0') + "00AA";
   const Bytes active = BuildBlockBody(zeros, 0, 0);

@@ -28,29 +28,55 @@ bool StrictlyAscending(const std::array<double, N>& t) {
   return true;
 }
 
-TEST(ScaleTables, SizesEndsAndAnchors) {
-  EXPECT_EQ(FreqTable.size(), 244u);
-  EXPECT_EQ(FreqTable.front(), 19.7);
-  EXPECT_EQ(FreqTable.back(), 21900.0);
+// The processor's frequency list, twelve to a row; the comment is the index of the row's first entry.
+const std::vector<double> kFreqList = {
+    19.7, 20.3, 20.9, 21.5, 22.1, 22.7, 23.4, 24.1, 24.8, 25.5, 26.3, 27,                 // 0
+    27.8, 28.7, 29.5, 30.4, 31.3, 32.2, 33.1, 34.1, 35.1, 36.1, 37.2, 38.3,               // 12
+    39.4, 40.5, 41.7, 42.9, 44.2, 45.5, 46.8, 48.2, 49.6, 51.1, 52.6, 54.1,               // 24
+    55.7, 57.3, 59, 60.7, 62.5, 64.3, 66.2, 68.2, 70.2, 72.2, 74.3, 76.5,                 // 36
+    78.7, 81.1, 83.4, 85.9, 88.4, 91, 93.6, 96.4, 99.2, 102, 105, 108,                    // 48
+    111, 115, 118, 121, 125, 129, 132, 136, 140, 144, 149, 153,                           // 60
+    158, 162, 167, 172, 179, 182, 187, 193, 198, 204, 210, 216,                           // 72
+    223, 229, 236, 243, 250, 257, 265, 273, 281, 289, 297, 306,                           // 84
+    315, 324, 334, 344, 354, 364, 375, 386, 397, 409, 420, 433,                           // 96
+    445, 459, 472, 486, 500, 515, 530, 545, 561, 578, 595, 612,                           // 108
+    630, 648, 667, 687, 707, 728, 749, 771, 794, 817, 841, 866,                           // 120
+    891, 917, 944, 972, 1000, 1030, 1060, 1090, 1123, 1155, 1190, 1224,                   // 132
+    1260, 1297, 1335, 1374, 1414, 1456, 1498, 1542, 1587, 1634, 1682, 1731,               // 144
+    1782, 1834, 1888, 1943, 2000, 2059, 2119, 2181, 2245, 2311, 2378, 2448,               // 156
+    2520, 2594, 2670, 2748, 2828, 2911, 2997, 3084, 3175, 3268, 3364, 3462,               // 168
+    3564, 3668, 3776, 3886, 4000, 4117, 4238, 4362, 4490, 4621, 4757, 4896,               // 180
+    5040, 5187, 5339, 5496, 5657, 5823, 5993, 6169, 6350, 6536, 6727, 6924,               // 192
+    7127, 7336, 7551, 7772, 8000, 8234, 8476, 8724, 8980, 9243, 9514, 9792,               // 204
+    10000, 10300, 10600, 10900, 11300, 11600, 11900, 12300, 12600, 13000, 13400, 13800,   // 216
+    14200, 14600, 15100, 15500, 16000, 16400, 16900, 17400, 17900, 18400, 19000, 19500,   // 228
+    20100, 20700, 21300, 21900,                                                           // 240
+};
 
-  EXPECT_EQ(EqGainTable.size(), 181u);
-  EXPECT_EQ(EqGainTable.front(), -24.0);
+// Raw sensor readings, 70 degrees C down to 10 degrees C in steps of 2.
+const std::vector<double> kTemperatureList = {
+    1123, 1184, 1260, 1336, 1412, 1503, 1594, 1685, 1792, 1883, 2004, 2110, 2232, 2353, 2490, 2627,
+    2779, 2915, 3037, 3219, 3386, 3538, 3705, 3872, 4054, 4221, 4404, 4556, 4753, 4859, 5118,
+};
+
+// Entry by entry and in length; a literal is the nearest double to its decimal, so equality also checks that no
+// entry was computed.
+template <std::size_t N>
+void ExpectTableIs(const std::array<double, N>& table, const std::vector<double>& list, const char* name) {
+  ASSERT_EQ(table.size(), list.size()) << name;
+  for (std::size_t i = 0; i < N; ++i) EXPECT_EQ(table[i], list[i]) << name << "[" << i << "]";
+}
+
+TEST(ScaleTables, ListedTablesInFull) {
+  ExpectTableIs(FreqTable, kFreqList, "FreqTable");
+  ExpectTableIs(TemperatureTable, kTemperatureList, "TemperatureTable");
+}
+
+TEST(ScaleTables, Anchors) {
   EXPECT_EQ(EqGainTable[120], 0.0);
-  EXPECT_EQ(EqGainTable.back(), 12.0);
-
-  EXPECT_EQ(QTable.size(), 180u);
-  EXPECT_EQ(QTable.front(), 0.2);
   EXPECT_EQ(QTable[4], 1.0);
-  EXPECT_EQ(QTable.back(), 36.0);
-
-  EXPECT_EQ(ChannelGainTable.size(), 251u);
-  EXPECT_EQ(ChannelGainTable.front(), -20.0);
   EXPECT_EQ(ChannelGainTable[200], 0.0);
-  EXPECT_EQ(ChannelGainTable.back(), 5.0);
-
-  EXPECT_EQ(TemperatureTable.size(), 31u);
-  EXPECT_EQ(TemperatureTable.front(), 1123.0);
-  EXPECT_EQ(TemperatureTable.back(), 5118.0);
+  EXPECT_EQ(NearestIndex(TemperatureTable, 5118.0), 30);
 }
 
 TEST(ScaleTables, AllAscending) {
@@ -81,20 +107,25 @@ TEST(ScaleTables, FreqTableStepsStayNearTwentyFourthOctave) {
   }
 }
 
-TEST(ScaleTables, ArithmeticEntriesAreNearestDoubleOfTheirDecimal) {
-  // -24.0 + 0.2 * i is not always the nearest double; the stored entry must be.
-  for (int i = 0; i < static_cast<int>(kEqGainCount); ++i) {
-    const std::string text = TenthsText(-240 + 2 * i);
-    EXPECT_EQ(EqGainTable[i], std::stod(text)) << "EqGainTable[" << i << "] " << text;
-  }
-  for (int i = 0; i < static_cast<int>(kQCount); ++i) {
-    const std::string text = TenthsText(2 + 2 * i);
-    EXPECT_EQ(QTable[i], std::stod(text)) << "QTable[" << i << "] " << text;
-  }
-  for (int i = 0; i < static_cast<int>(kChannelGainCount); ++i) {
-    const std::string text = TenthsText(-200 + i);
-    EXPECT_EQ(ChannelGainTable[i], std::stod(text)) << "ChannelGainTable[" << i << "] " << text;
-  }
+// The arithmetic tables are defined by first value, step and count; the expected list is made of the decimal
+// texts (first + step * i, in tenths), so each entry must be the nearest double of its decimal:
+// -24.0 + 0.2 * i computed in doubles is not always.
+std::vector<double> DecimalList(int firstTenths, int stepTenths, int count) {
+  std::vector<double> list;
+  for (int i = 0; i < count; ++i) list.push_back(std::stod(TenthsText(firstTenths + stepTenths * i)));
+  return list;
+}
+
+TEST(ScaleTables, ArithmeticTablesInFull) {
+  const std::vector<double> eqGain = DecimalList(-240, 2, 181);  // -24.0 .. +12.0 dB
+  const std::vector<double> q = DecimalList(2, 2, 180);          // 0.2 .. 36.0
+  const std::vector<double> channelGain = DecimalList(-200, 1, 251);  // -20.0 .. +5.0 dB
+  EXPECT_EQ(eqGain.back(), 12.0);
+  EXPECT_EQ(q.back(), 36.0);
+  EXPECT_EQ(channelGain.back(), 5.0);
+  ExpectTableIs(EqGainTable, eqGain, "EqGainTable");
+  ExpectTableIs(QTable, q, "QTable");
+  ExpectTableIs(ChannelGainTable, channelGain, "ChannelGainTable");
 }
 
 TEST(NearestIndex, TieRuleAndBounds) {

@@ -57,6 +57,16 @@ TEST_F(Scheduler, SendCarriesEditsMadeAfterTheScan) {
   EXPECT_EQ(h.sent[1].hex, h.sent[0].hex);
 }
 
+TEST_F(Scheduler, MainBusLimiterOrChannelSettingsQueueNothing) {
+  QueueCommand(s, LimiterSlot(kMain));
+  QueueCommand(s, ChannelSettingsSlot(kMain));
+  EXPECT_FALSE(s.commandSlots.AnyPending());
+  StartIdle();
+  h.RunUntil(600);
+  ASSERT_FALSE(h.sent.empty());
+  for (const auto& sent : h.sent) EXPECT_EQ(sent.hex, ToSpacedHex(QueryStatus(0)));  // the poll alone
+}
+
 TEST_F(Scheduler, BroadcastSendsEveryQueuedFrameTwice) {
   s.DeviceIndex = 255;
   QueueCommand(s, ChannelSettingsSlot(1));

@@ -321,9 +321,10 @@ class SimUpload : public ::testing::Test {
 TEST_F(SimUpload, BodyWithinTheWindowReplacesTheActiveSet) {
   const GroupPayload p = Pattern(1);
   EXPECT_TRUE(bus.Receive(WriteBlockHeader(0), 1000).empty());
-  EXPECT_EQ(bus.NextEventMs(), 2001);
-  EXPECT_TRUE(bus.Advance(1999).empty());
-  EXPECT_TRUE(bus.Receive(Body(WriteBlockHeader(0), p), 2000).empty());  // exactly 1000 ms later: still in time
+  EXPECT_EQ(bus.NextEventMs(), 1000 + kUploadBodyWaitMs + 1);
+  EXPECT_TRUE(bus.Advance(1000 + kUploadBodyWaitMs).empty());
+  // The last moment: a 1000 ms pause plus the header's line time and some lateness.
+  EXPECT_TRUE(bus.Receive(Body(WriteBlockHeader(0), p), 1000 + kUploadBodyWaitMs).empty());
   EXPECT_EQ(unit.ActiveSet(), p);
 }
 
@@ -346,14 +347,15 @@ TEST_F(SimUpload, WholeFrameInOnePieceIsTakenToo) {
 TEST_F(SimUpload, LateBodyIsDroppedAndTheLineRecovers) {
   const GroupPayload before = unit.ActiveSet();
   bus.Receive(WriteBlockHeader(0), 0);
-  bus.Advance(1001);  // the header is forgotten
+  const std::int64_t late = kUploadBodyWaitMs + 1;
+  bus.Advance(late);  // the header is forgotten
   EXPECT_EQ(bus.Stats().cutFrames, 1u);
-  EXPECT_TRUE(Replies(bus, Body(WriteBlockHeader(0), Pattern(4)), 1001).empty());
+  EXPECT_TRUE(Replies(bus, Body(WriteBlockHeader(0), Pattern(4)), late).empty());
   EXPECT_EQ(unit.ActiveSet(), before);
-  EXPECT_EQ(Replies(bus, QueryStatus(0), 1100).size(), 1u);
+  EXPECT_EQ(Replies(bus, QueryStatus(0), late + 100).size(), 1u);
   // Without the Advance call the late body is noticed on arrival just the same.
   bus.Receive(WriteBlockHeader(0), 2000);
-  bus.Receive(Body(WriteBlockHeader(0), Pattern(4)), 3001);
+  bus.Receive(Body(WriteBlockHeader(0), Pattern(4)), 2000 + late);
   EXPECT_EQ(unit.ActiveSet(), before);
 }
 

@@ -24,6 +24,7 @@
 
 #include "protocol/catalogue.h"
 #include "protocol/frame.h"
+#include "protocol/group_block.h"
 
 extern char** environ;
 
@@ -101,10 +102,13 @@ class SimProcess {
     }
   }
 
+  void Write(const std::string& text) {
+    EXPECT_EQ(::write(stdin_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+
   // Sends a control command and returns the answer line.
   std::string Command(const std::string& cmd) {
-    const std::string line = cmd + "\n";
-    EXPECT_EQ(::write(stdin_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    Write(cmd + "\n");
     std::string answer;
     EXPECT_TRUE(ReadLine(answer, 2000)) << cmd;
     return answer;
@@ -280,6 +284,32 @@ TEST(SimPty, BlockReplyComesAtTheLinePace) {
   EXPECT_GE(pieces, 5);  // in pieces as they fall due, not in one write
 }
 
+TEST(SimPty, UploadBodyAfterTheControllersOneSecondPause) {
+  // The controller writes the header, waits 1000 ms (a little more when its timer is late) and writes the body.
+  // The pty hands the header over at once, so the pause seen here is longer than on a real line.
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--ids", "1"}));
+  Port port(sim.paths[0]);
+  struct Case { int group; int pauseMs; };  // group 0: the active set
+  const Case cases[] = {{0, 1000}, {5, 1030}};
+  for (const Case& c : cases) {
+    Bytes payload(kBlockPayloadSize);
+    for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i * 7 + c.group + 1);
+    const std::string blockText = "A5A5A500520028000140" + ToHexText(payload) + "00AA";
+    const Bytes header = c.group == 0 ? WriteBlockHeader(0) : WriteStoredGroupHeader(0, c.group);
+    const auto t0 = Clock::now();
+    port.Send(header);
+    std::this_thread::sleep_until(t0 + std::chrono::milliseconds(c.pauseMs));
+    port.Send(BuildBlockBody(blockText, 0, c.group));
+
+    port.Send(c.group == 0 ? QueryCurrentBlock(0) : ReadStoredGroup(0, c.group));
+    const Bytes block = port.Read(332, 1500);
+    ExpectFrame(block, 0, 0x52, c.group == 0 ? 0x28 : 0x29, 332);
+    EXPECT_EQ(ToHexText(Bytes(block.begin() + 10, block.end() - 2)), ToHexText(payload))
+        << "group " << c.group << " after " << c.pauseMs << " ms";
+  }
+}
+
 TEST(SimPty, SilentUnitNeverAnswersTheOthersDo) {
   SimProcess sim;
   ASSERT_TRUE(sim.Start({"--ids", "1,3", "--silent", "3"}));
@@ -382,7 +412,7 @@ TEST(SimPty, LinkOverARegularFileIsRefused) {
 
 TEST(SimPty, ControlCommandsOnStdin) {
   SimProcess sim;
-  ASSERT_TRUE(sim.Start({"--ids", "1,3"}));
+  ASSERT_TRUE(sim.Start({"--ids", "1,3", "--control"}));
   Port port(sim.paths[0]);
 
   EXPECT_EQ(sim.Command("silent 1"), "ok silent 1");
@@ -422,6 +452,18 @@ TEST(SimPty, ControlCommandsOnStdin) {
   EXPECT_EQ(sim.WaitExit(2000), 0);
 }
 
+TEST(SimPty, StdinIsLeftAloneWithoutControl) {
+  SimProcess sim;
+  ASSERT_TRUE(sim.Start({"--ids", "1"}));
+  Port port(sim.paths[0]);
+  sim.Write("silent 1\nquit\n");
+  std::string answer;
+  EXPECT_FALSE(sim.ReadLine(answer, 300)) << answer;
+  port.Send(QueryStatus(0));
+  ExpectFrame(port.Read(20, 1000), 0, 0x52, 0x2B, 20);  // neither silenced nor gone
+  EXPECT_EQ(sim.Terminate(), 0);
+}
+
 TEST(SimPty, HelpAndBadOptions) {
   {
     SimProcess sim;
@@ -430,7 +472,7 @@ TEST(SimPty, HelpAndBadOptions) {
     while (sim.ReadLine(line, 1000)) all += line + "\n";
     EXPECT_EQ(sim.WaitExit(2000), 0);
     for (const char* opt : {"--ids", "--ports", "--link", "--silent", "--no-names", "--noise", "--hangup-after",
-                            "--log", "--seed", "silent ID", "talk ID", "no-names ID", "noise on|off", "hangup",
+                            "--log", "--seed", "--control", "silent ID", "talk ID", "no-names ID", "noise on|off", "hangup",
                             "quit"})
       EXPECT_NE(all.find(opt), std::string::npos) << opt;
   }

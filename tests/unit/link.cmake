@@ -1,0 +1,6 @@
+# The window timer wrapper; needs Qt, so only with the Qt programs.
+if(TARGET k7310_link)
+  k7310_test(test_window_timer LABEL unit TIMEOUT 60
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_timer_test.cpp
+    LIBS k7310_link)
+endif()
