@@ -16,11 +16,7 @@ namespace {
 
 // The window font must be set before the first control is made: labels take their size from it.
 QWidget* MakeClient(QMainWindow* window) {
-  // Where the design font is missing, a narrow sans serif keeps the texts inside their controls.
-  QFont font(QStringLiteral("MS Sans Serif"), 8);
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                    QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
-  window->setFont(font);
+  window->setFont(TForm1::WindowFont());
   auto* client = new QWidget(window);
   client->setObjectName(QStringLiteral("Client"));
   return client;
@@ -115,6 +111,16 @@ void TForm1::BuildPanelTable() {
   });
 }
 
+QFont TForm1::WindowFont() {
+  // The layout was made for "MS Sans Serif" 8 pt at 96 dpi, an 11-pixel font. Where it is missing, Liberation Sans
+  // (Arial's metrics) at 11 pixels keeps every text inside its control. Pixels rather than points: the controls are
+  // placed in pixels, so the texts must not grow with the screen's dpi.
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+  font.setPixelSize(11);
+  return font;
+}
+
 void TForm1::BuildMenus() {
   const UiTexts& t = Texts();
   QMenuBar* bar = menuBar();
@@ -167,6 +173,9 @@ void TForm1::BuildMenus() {
   BTL1->setVisible(false);
 
   for (QAction* hidden : {N1, N5, N15, N11}) hidden->setVisible(false);
+  // With File and Help hidden (during the start-up sweep) the bar would have no height, and the client area would
+  // jump down when they come back.
+  bar->setMinimumHeight(bar->sizeHint().height());
 
   connect(N10, &QAction::triggered, this, [this] { N10Click(); });
   connect(N9, &QAction::triggered, this, [this] { N9Click(); });

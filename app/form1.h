@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAction>
+#include <QFont>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -42,6 +43,9 @@ class TForm1 : public QMainWindow {
   static constexpr int kEditAreaY = 232;
 
   explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
+
+  // The font of the window and all its controls.
+  static QFont WindowFont();
 
   Dialogs& dialogs() const { return dialogs_; }
 

@@ -21,7 +21,8 @@ TForm_Disconnected::TForm_Disconnected(QWidget* parent)
   lbl1 = new QLabel(Ui(t.DisconnectedLabel), this);
   lbl1->setObjectName(QStringLiteral("lbl1"));
   QFont f(QStringLiteral("Cambria"));
-  f.setFamilies({QStringLiteral("Cambria"), QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif Condensed")});
+  // Caladea has Cambria's metrics.
+  f.setFamilies({QStringLiteral("Cambria"), QStringLiteral("Caladea")});
   f.setPixelSize(16);
   lbl1->setFont(f);
   lbl1->move(24, 16);

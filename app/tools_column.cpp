@@ -1,5 +1,7 @@
 #include "app/tools_column.h"
 
+#include <string>
+
 #include "app/kit/widget_place.h"
 #include "texts/texts.h"
 
@@ -10,18 +12,23 @@ ToolsColumn::ToolsColumn(QWidget* parent) : QGroupBox(parent) {
   setObjectName(QStringLiteral("GroupBox3"));
   setGeometry(611, 2, 122, 228);
 
-  Button8 = PlaceButton(this, "Button8", 5, 8, 112, 25, t.Button8);
-  Button9 = PlaceButton(this, "Button9", 5, 36, 112, 25, t.Button9);
-  Button6 = PlaceButton(this, "Button6", 5, 64, 112, 25, t.Button6);
-  Button7 = PlaceButton(this, "Button7", 5, 92, 112, 25, t.Button7);
-  Button4 = PlaceButton(this, "Button4", 5, 120, 112, 25, t.Button4);
-  Button5 = PlaceButton(this, "Button5", 5, 148, 112, 25, t.Button5);
+  constexpr int kButtonTop = 6, kButtonStep = 28;
+  QPushButton** buttons[] = {&Button8, &Button9, &Button6, &Button7, &Button4, &Button5};
+  const std::string* captions[] = {&t.Button8, &t.Button9, &t.Button6, &t.Button7, &t.Button4, &t.Button5};
+  const char* names[] = {"Button8", "Button9", "Button6", "Button7", "Button4", "Button5"};
+  for (int i = 0; i < 6; ++i) {
+    *buttons[i] = PlaceButton(this, names[i], 5, kButtonTop + kButtonStep * i, 112, 25, *captions[i]);
+  }
 
-  RzGroupBox11 = Place<QGroupBox>(this, "RzGroupBox11", 5, 177, 112, 46);
-  RzLabel28 = PlaceLabel(RzGroupBox11, "RzLabel28", 5, 6, t.RzLabel28);
-  RzLabel29 = PlaceLabel(RzGroupBox11, "RzLabel29", 50, 6, t.RzLabel29, 58);
-  RzLabel31 = PlaceLabel(RzGroupBox11, "RzLabel31", 5, 25, t.RzLabel31);
-  RzLabel32 = PlaceLabel(RzGroupBox11, "RzLabel32", RzLabel31->x() + RzLabel31->width() + 3, 25, t.RzLabel32, 30);
+  // The readouts: captions on the left, values right-aligned in one column. "Attenuation dB :" and a three-digit
+  // reading do not fit on one line of the column, so the attenuation value stands on the line below its caption.
+  RzGroupBox11 = Place<QGroupBox>(this, "RzGroupBox11", 5, 174, 112, 51);
+  constexpr int kValueX = 40, kValueW = 112 - kValueX - 5;
+  RzLabel28 = PlaceLabel(RzGroupBox11, "RzLabel28", 5, 4, t.RzLabel28);
+  RzLabel29 = PlaceLabel(RzGroupBox11, "RzLabel29", kValueX, 4, t.RzLabel29, kValueW);
+  RzLabel31 = PlaceLabel(RzGroupBox11, "RzLabel31", 5, 19, t.RzLabel31);
+  RzLabel32 = PlaceLabel(RzGroupBox11, "RzLabel32", kValueX, 33, t.RzLabel32, kValueW);
+  for (QLabel* value : {RzLabel29, RzLabel32}) value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
 }  // namespace k7310

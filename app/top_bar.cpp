@@ -17,7 +17,11 @@ TopBar::TopBar(QWidget* parent) : QGroupBox(parent) {
   RzGroupBox9 = Place<QGroupBox>(this, "RzGroupBox9", 4, 6, 140, 85);
   ComLabel = PlaceLabel(RzGroupBox9, "ComLabel", 6, 11, t.ComLabel);
   RzComboBox1 = Place<QComboBox>(RzGroupBox9, "RzComboBox1", 66, 7, 68, 21);
-  RzComboBox1->setFont(QFont(QStringLiteral("Times New Roman"), 8));
+  // "Times New Roman" 8 pt, or its metric twin, at the window's 11 pixels.
+  QFont portFont(QStringLiteral("Times New Roman"));
+  portFont.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")});
+  portFont.setPixelSize(11);
+  RzComboBox1->setFont(portFont);
   RzComboBox7 = Place<QComboBox>(RzGroupBox9, "RzComboBox7", 66, 7, 68, 21);
   RzComboBox7->hide();
   RzComboBox8 = Place<QComboBox>(RzGroupBox9, "RzComboBox8", 66, 7, 68, 21);

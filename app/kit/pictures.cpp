@@ -30,34 +30,44 @@ QPixmap Lamp(int size, const QColor& centre, const QColor& rim) {
   return p;
 }
 
-// A small loudspeaker: box and cone.
+// A small loudspeaker: box, cone and a sound arc, filling the width of r.
 void DrawSpeaker(QPainter& g, const QRectF& r, const QColor& colour) {
   const double w = r.width(), h = r.height();
   QPainterPath path;
-  path.moveTo(r.left() + w * 0.15, r.top() + h * 0.35);
-  path.lineTo(r.left() + w * 0.38, r.top() + h * 0.35);
-  path.lineTo(r.left() + w * 0.70, r.top() + h * 0.10);
-  path.lineTo(r.left() + w * 0.70, r.top() + h * 0.90);
-  path.lineTo(r.left() + w * 0.38, r.top() + h * 0.65);
-  path.lineTo(r.left() + w * 0.15, r.top() + h * 0.65);
+  path.moveTo(r.left() + w * 0.06, r.top() + h * 0.33);
+  path.lineTo(r.left() + w * 0.34, r.top() + h * 0.33);
+  path.lineTo(r.left() + w * 0.64, r.top() + h * 0.08);
+  path.lineTo(r.left() + w * 0.64, r.top() + h * 0.92);
+  path.lineTo(r.left() + w * 0.34, r.top() + h * 0.67);
+  path.lineTo(r.left() + w * 0.06, r.top() + h * 0.67);
   path.closeSubpath();
   g.setPen(QPen(colour.darker(170), 1));
   g.setBrush(colour);
   g.drawPath(path);
   g.setBrush(Qt::NoBrush);
-  g.drawArc(QRectF(r.left() + w * 0.62, r.top() + h * 0.28, w * 0.25, h * 0.44), -60 * 16, 120 * 16);
+  g.setPen(QPen(colour.darker(170), 2));
+  g.drawArc(QRectF(r.left() + w * 0.56, r.top() + h * 0.22, w * 0.38, h * 0.56), -60 * 16, 120 * 16);
 }
 
+// Sans-serif text for the pictures: Arial where it is installed, else its metric twin.
+QFont PictureFont(int pixelSize, bool bold = false) {
+  QFont f(QStringLiteral("Arial"));
+  f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  f.setPixelSize(pixelSize);
+  f.setBold(bold);
+  return f;
+}
+
+// Every strip icon is one of these 41 x 41 pictures, so that all four rows show their speaker at one size: the
+// speaker spans the same columns in each, and a bridged mode's name goes under it.
 QPixmap BtlIcon(const char* text, const QColor& colour) {
   QPixmap p = Blank(41, 41);
   QPainter g(&p);
   g.setRenderHint(QPainter::Antialiasing);
-  DrawSpeaker(g, QRectF(2, 2, 37, 26), colour);
-  if (*text) {
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(9);
-    f.setBold(true);
-    g.setFont(f);
+  const bool named = *text != 0;
+  DrawSpeaker(g, QRectF(1, 1, 39, named ? 27 : 39), colour);
+  if (named) {
+    g.setFont(PictureFont(9, true));
     g.setPen(QColor(0, 96, 0));
     g.drawText(QRect(0, 28, 41, 13), Qt::AlignCenter, QString::fromLatin1(text));
   }
@@ -77,9 +87,7 @@ QPixmap FaderBackPicture() {
   g.setBrush(QColor(20, 20, 20));
   g.drawRect(77, 22, 4, 190);
   g.setPen(QColor(200, 200, 200));
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(9);
-  g.setFont(f);
+  g.setFont(PictureFont(9));
   for (int db = 5; db >= -20; db -= 5) {
     const int y = static_cast<int>((5 - db) * 179 / 25.0 + 26);
     g.drawLine(60, y, 70, y);
@@ -109,17 +117,11 @@ QPixmap FaderKnobHotPicture() {
   return p;
 }
 
-QPixmap BtlNormalPicture() { return BtlIcon("", QColor(70, 110, 200)); }
+QPixmap BtlNormalPicture() { return ChannelIconPicture(); }
 QPixmap BtlLowMidPicture() { return BtlIcon("L-M", QColor(0, 150, 0)); }
 QPixmap BtlHighMidPicture() { return BtlIcon("H-M", QColor(0, 150, 0)); }
 
-QPixmap ChannelIconPicture(int width, int height) {
-  QPixmap p = Blank(width, height);
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing);
-  DrawSpeaker(g, QRectF(0, 0, width, height), QColor(70, 110, 200));
-  return p;
-}
+QPixmap ChannelIconPicture() { return BtlIcon("", QColor(70, 110, 200)); }
 
 QPixmap RowLinePicture(int width, int height) {
   QPixmap p = Blank(width, height, QColor(128, 128, 128));
@@ -140,9 +142,7 @@ QPixmap BtlWiringPicture() {
   QPixmap p = Blank(713, 157, Qt::white);
   QPainter g(&p);
   g.setRenderHint(QPainter::Antialiasing);
-  QFont f(QStringLiteral("Arial"));
-  f.setPixelSize(12);
-  g.setFont(f);
+  g.setFont(PictureFont(12));
   // Three amplifier outputs, and the bridged speaker across Mid and the joined channel.
   const char* names[] = {"High", "Mid", "Low"};
   for (int i = 0; i < 3; ++i) {

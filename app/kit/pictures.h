@@ -14,8 +14,8 @@ QPixmap FaderKnobHotPicture();  // 12 x 13, the knob while it is dragged
 QPixmap BtlNormalPicture();
 QPixmap BtlLowMidPicture();
 QPixmap BtlHighMidPicture();
-// The speaker icon at the start of a strip row.
-QPixmap ChannelIconPicture(int width, int height);
+// The speaker icon at the start of a strip row, 41 x 41; the Mid row's normal BTL icon is the same picture.
+QPixmap ChannelIconPicture();
 // The thin line behind an output row.
 QPixmap RowLinePicture(int width, int height);
 // The background of the delay panel.

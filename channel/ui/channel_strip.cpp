@@ -18,7 +18,8 @@ constexpr int kLimiterX = 349, kLimiterW = 60;
 constexpr int kDelayX = 413, kDelayW = 52;
 constexpr int kPolarityX = 469, kPolarityW = 45;
 constexpr int kLastX = 520, kLastW = 74;
-constexpr int kIconX = 72, kIconW = 32, kIconH = 28;
+// Icons are square, as their 41 x 41 pictures are, and as tall as a row allows.
+constexpr int kIconX = 72, kIconW = 28, kIconH = 28;
 constexpr int kH = ChannelStrip::kButtonHeight;
 
 QLabel* NameLabel(QWidget* parent, const char* name, int y, const std::string& text) {
@@ -33,7 +34,7 @@ QLabel* NameLabel(QWidget* parent, const char* name, int y, const std::string& t
 QLabel* Icon(QWidget* parent, const char* name, int y) {
   auto* icon = Place<QLabel>(parent, name, kIconX, y - 2, kIconW, kIconH);
   icon->setScaledContents(true);
-  icon->setPixmap(ChannelIconPicture(kIconW, kIconH));
+  icon->setPixmap(ChannelIconPicture());
   return icon;
 }
 

@@ -9,3 +9,6 @@ endforeach()
 k7310_test(test_block_view LABEL unit TIMEOUT 60
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/block_view_test.cpp
   LIBS k7310_window)
+k7310_test(test_window_looks LABEL unit TIMEOUT 60
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_looks_test.cpp
+  LIBS k7310_window)

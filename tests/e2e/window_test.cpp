@@ -68,8 +68,14 @@ TEST_F(WindowTest, SizeCaptionFontAndStartState) {
   EXPECT_EQ(form->size(), QSize(750, 753));
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("K_7310 V1.2.7_H"));
+  // The design font where it exists; here its stand-in, at the 11 pixels of 8 pt at 96 dpi, in every control.
   EXPECT_EQ(form->font().family(), QStringLiteral("MS Sans Serif"));
-  EXPECT_EQ(form->font().pointSize(), 8);
+  for (const QWidget* w : {static_cast<const QWidget*>(form.get()), static_cast<const QWidget*>(form->GroupBox3->Button6),
+                           static_cast<const QWidget*>(form->RzGroupBox8->RzLabel89)}) {
+    const QFontInfo used(w->font());
+    EXPECT_EQ(used.family(), QStringLiteral("Liberation Sans")) << w->objectName().toStdString();
+    EXPECT_EQ(used.pixelSize(), 11) << w->objectName().toStdString();
+  }
 
   // A fresh window shows only the ID check box, with the menus File and Help hidden.
   TForm1 fresh(dialogs);
@@ -167,6 +173,7 @@ TEST_F(WindowTest, DesignTextsAndLists) {
   ASSERT_EQ(ids->count(), 255);
   EXPECT_EQ(ids->itemText(16), QStringLiteral("17"));
   EXPECT_EQ(form->GroupBox2->RzComboBox1->font().family(), QStringLiteral("Times New Roman"));
+  EXPECT_EQ(QFontInfo(form->GroupBox2->RzComboBox1->font()).family(), QStringLiteral("Liberation Serif"));
   EXPECT_EQ(form->GroupBox1->TrackBar1->maximum(), 301);
   EXPECT_EQ(form->RzGroupBox6->ScrollBar1->maximum(), 412);
   EXPECT_EQ(form->RzGroupBox7->RzComboBox2->itemText(19), QStringLiteral("0dBu"));
@@ -389,6 +396,9 @@ TEST(SecondaryWindows, DisconnectedWarningAndBtlPicture) {
   EXPECT_EQ(warning.lbl1->text(), QStringLiteral("Connection has been disconnedted!!"));
   EXPECT_EQ(warning.lbl1->font().family(), QStringLiteral("Cambria"));
   EXPECT_EQ(warning.lbl1->font().pixelSize(), 16);
+  // Cambria's metric twin where Cambria is missing; the label keeps inside the window.
+  EXPECT_EQ(QFontInfo(warning.lbl1->font()).family(), QStringLiteral("Caladea"));
+  EXPECT_LE(warning.lbl1->geometry().right(), warning.width());
   EXPECT_EQ(warning.lbl1->pos(), QPoint(24, 16));
   EXPECT_EQ(warning.btn1->text(), QStringLiteral("OK"));
   EXPECT_FALSE(warning.isVisible());
