@@ -4,3 +4,10 @@ if(TARGET k7310_link)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_timer_test.cpp
     LIBS k7310_link)
 endif()
+
+# The device backend against a test link (Qt Core only; never Qt Widgets).
+if(TARGET k7310_link)
+  k7310_test(test_backend LABEL unit TIMEOUT 60
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/backend_test.cpp
+    LIBS k7310_link)
+endif()
