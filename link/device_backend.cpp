@@ -63,7 +63,10 @@ bool DeviceBackend::Transmit(const Bytes& frame) {
   if (txFrame_.empty()) return true;
   // A frame for a link that is not open, or that the link refuses, is counted and reported, never lost unseen.
   Link* link = InUse();
-  if (session_.LinkOpen && link && link->Write(txFrame_)) return true;
+  if (session_.LinkOpen && link && link->Write(txFrame_)) {
+    emit Sent(txFrame_);
+    return true;
+  }
   ++sendFailures_;
   emit SendFailed();
   return false;

@@ -110,6 +110,8 @@ class DeviceBackend : public QObject, private SessionDriver {
   void LinkEnded(LinkEnd why, bool wasConnected);
   void PortListChanged();
   void SendFailed();
+  // A frame went out on the link (for logs, and for tests that time the program's own sends).
+  void Sent(const Bytes& frame);
   void SendProgress(int percent, bool done);
 
   // Replies, decoded.

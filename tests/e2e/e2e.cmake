@@ -17,3 +17,10 @@ k7310_test(test_window_looks LABEL unit TIMEOUT 60
 k7310_test(test_e2e_headless LABEL e2e TIMEOUT 120
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/headless_test.cpp
   LIBS k7310_link)
+
+# The controller's command line, run as a program.
+k7310_test(test_cli LABEL unit TIMEOUT 60
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/cli_test.cpp
+  LIBS Qt6::Core)
+add_dependencies(test_cli controller_en)
+target_compile_definitions(test_cli PRIVATE K7310_CONTROLLER_PATH="$<TARGET_FILE:controller_en>")

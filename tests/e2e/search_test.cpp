@@ -1,6 +1,8 @@
 // The full device search, and its cancel.
 #include "tests/e2e/rig.h"
 
+#include <QElapsedTimer>
+
 #include "protocol/catalogue.h"
 
 namespace k7310::test {
@@ -13,6 +15,16 @@ TEST(FullSearch, FindsTheUnitsAndCancelStopsIt) {
   Rig rig({port});
   rig.SkipStartupSweep();
   const std::size_t before = sim.Received().size();
+
+  // The program's own sends, timed where they leave, and the index each answer was credited to.
+  QElapsedTimer clock;
+  clock.start();
+  std::vector<std::pair<int, qint64>> probes;
+  std::vector<int> credited;
+  QObject::connect(&rig.app.backend, &DeviceBackend::Sent, [&](const Bytes& f) { probes.push_back({f[3], clock.elapsed()}); });
+  QObject::connect(&rig.app.backend, &DeviceBackend::StatusReceived, [&] {
+    if (rig.app.search.full.Running()) credited.push_back(rig.app.search.full.ProbedIndex());
+  });
 
   // The search runs on after the click, with the window free; cancel once index 5 has been probed.
   rig.form.GroupBox3->Button8->click();
@@ -27,18 +39,30 @@ TEST(FullSearch, FindsTheUnitsAndCancelStopsIt) {
   EXPECT_TRUE(rig.form.GroupBox1->isEnabled());
   EXPECT_TRUE(rig.form.RzGroupBox2->isVisible());
   EXPECT_EQ(rig.form.Panels.PanelKind, Panel::kSearchResult);
-  EXPECT_EQ(rig.form.RzGroupBox2->Memo1->toPlainText(),
-            QStringLiteral("COM%1--Device ID1 , COM%1--Device ID3 , ").arg(port));
   EXPECT_FALSE(rig.app.backend.Session().LinkOpen);
 
-  // Probes 0, 1, 2, ... 100 ms apart; the cancel stops the sweep after the current probe.
+  // Probes 0, 1, 2, ... at least 100 ms apart; the cancel stops the search after the probe already due.
+  ASSERT_GE(probes.size(), 6u);
+  ASSERT_LE(probes.size(), 8u);
+  for (std::size_t j = 0; j < probes.size(); ++j) {
+    EXPECT_EQ(probes[j].first, static_cast<int>(j));
+    if (j > 0) EXPECT_GE(probes[j].second - probes[j - 1].second, 99) << j;
+  }
+  // The simulator took exactly those, in order, and nothing after the end.
   auto rx = sim.Received();
   rx.erase(rx.begin(), rx.begin() + static_cast<std::ptrdiff_t>(before));
-  ASSERT_GE(rx.size(), 6u);
-  ASSERT_LE(rx.size(), 8u);
+  ASSERT_EQ(rx.size(), probes.size());
   for (std::size_t j = 0; j < rx.size(); ++j) EXPECT_EQ(rx[j].hex, ToHexText(QueryStatus(static_cast<std::uint8_t>(j))));
   Pump(400);
   EXPECT_EQ(sim.Received().size(), before + rx.size());
+
+  // Units 1 and 3 answered. An answer counts for the index probed last: in time, that is its own probe; on a
+  // machine so loaded that it came after the next probe had left, the next one. The listing shows the credits.
+  ASSERT_EQ(credited.size(), 2u);
+  EXPECT_TRUE(credited[0] == 0 || credited[0] == 1) << credited[0];
+  EXPECT_TRUE(credited[1] == 2 || credited[1] == 3) << credited[1];
+  EXPECT_EQ(rig.form.RzGroupBox2->Memo1->toPlainText(),
+            QStringLiteral("COM%1--Device ID%2 , COM%1--Device ID%3 , ").arg(port).arg(credited[0] + 1).arg(credited[1] + 1));
 }
 
 TEST(FullSearch, RefusedWhileLinked) {

@@ -4,6 +4,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include "link/serial_link.h"
 #include "protocol/catalogue.h"
 
@@ -61,6 +66,44 @@ TEST(SerialLink, ReadsArriveAsUpperCaseHexAtMost1024BytesAndOneAtATime) {
   // The line's pace spreads the reply over several reads, each at least the 50 ms pause after the last.
   ASSERT_GE(reads.size(), 3u);
   for (std::size_t i = 1; i < at.size(); ++i) EXPECT_GE(at[i] - at[i - 1], 45) << i;
+}
+
+// A burst longer than one read: every read takes at most 1024 bytes, nothing is lost, the order holds.
+TEST(SerialLink, ALongBurstArrivesIn1024ByteReads) {
+  App();
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const QString path = QString::fromLatin1(ptsname(master));
+  termios raw{};
+  ASSERT_EQ(tcgetattr(master, &raw), 0);
+  cfmakeraw(&raw);
+  ASSERT_EQ(tcsetattr(master, TCSANOW, &raw), 0);
+
+  SerialLink link;
+  ASSERT_TRUE(link.Open(path));
+  std::vector<std::string> reads;
+  QObject::connect(&link, &Link::Arrived, [&](const std::string& hex) { reads.push_back(hex); });
+  std::string sent;
+  std::vector<std::uint8_t> burst(3000);
+  for (std::size_t i = 0; i < burst.size(); ++i) burst[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+  ASSERT_EQ(::write(master, burst.data(), burst.size()), static_cast<ssize_t>(burst.size()));
+  const std::string expected = ToHexText(burst);
+  ASSERT_TRUE(WaitUntil([&] {
+    std::size_t n = 0;
+    for (const auto& r : reads) n += r.size();
+    return n >= expected.size();
+  }, 5000));
+  std::string all;
+  for (const auto& r : reads) {
+    EXPECT_LE(r.size(), 2048u);
+    all += r;
+  }
+  EXPECT_EQ(all, expected);
+  EXPECT_GE(reads.size(), 3u);
+  link.Close();
+  ::close(master);
 }
 
 TEST(SerialLink, HangUpIsReportedOnceAndClosesThePort) {

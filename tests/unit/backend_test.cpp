@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include "device/backend/device_search.h"
 #include "link/device_backend.h"
 #include "protocol/catalogue.h"
 #include "tests/support/fake_link.h"
@@ -180,6 +181,44 @@ TEST(PortListNames, ShortNamesFitTheNarrowList) {
                {"/dev/serial/by-id/usb-x", "serial/by-id/usb-x"}, {"COM3", "COM3"}};
   for (const auto& c : cases)
     EXPECT_EQ(PortList::ShortName(QString::fromLatin1(c.path)).toStdString(), c.shortName) << c.path;
+}
+
+}  // namespace
+}  // namespace k7310
+
+namespace k7310 {
+namespace {
+
+// The start-up sweep ignores a failed send and goes on with the next index and the next port; the full search
+// ends at the first one. (The waits are shortened; the steps are those of the real plans.)
+TEST(DeviceSearchErrors, StartupSweepGoesOnAfterASendErrorTheFullSearchStops) {
+  App();
+  for (const bool startup : {true, false}) {
+    test::FakeLink link;
+    DeviceBackend backend;
+    backend.SetSerialLink(&link);
+    backend.Ports().source = [] { return QStringList{QStringLiteral("/fake/a"), QStringLiteral("/fake/b")}; };
+    backend.Ports().present = [](const QString&) { return true; };
+    backend.Start();
+    link.failWrites = true;
+    SearchHits hits;
+    DeviceSearch::Plan plan = startup ? DeviceSearch::StartupSweep() : DeviceSearch::FullSearch();
+    plan.waitMs = 1;
+    DeviceSearch search(backend, hits, plan);
+    bool done = false;
+    QObject::connect(&search, &Operation::Finished, [&] { done = true; });
+    search.Start();
+    ASSERT_TRUE(test::WaitUntil([&] { return done; }, 10000));
+    if (startup) {
+      EXPECT_EQ(link.opened.size(), 2u);        // both ports
+      EXPECT_EQ(backend.SendFailures(), 20);   // every probe of both, each refused and reported
+    } else {
+      EXPECT_EQ(link.opened.size(), 1u);
+      EXPECT_EQ(backend.SendFailures(), 1);
+    }
+    EXPECT_FALSE(backend.LinkOpen());
+    EXPECT_FALSE(backend.SearchRunning());
+  }
 }
 
 }  // namespace
