@@ -48,10 +48,13 @@ TEST(FullSearch, FindsTheUnitsAndCancelStopsIt) {
     EXPECT_EQ(probes[j].first, static_cast<int>(j));
     if (j > 0) EXPECT_GE(probes[j].second - probes[j - 1].second, 99) << j;
   }
-  // The simulator took exactly those, in order, and nothing after the end.
+  // The simulator took those, in order, and nothing after the end. The close that ends a cancelled search follows
+  // the last probe at once and purges the port, so that probe may never reach the line.
+  WaitUntil([&] { return sim.Received().size() >= before + probes.size(); }, 500);
   auto rx = sim.Received();
   rx.erase(rx.begin(), rx.begin() + static_cast<std::ptrdiff_t>(before));
-  ASSERT_EQ(rx.size(), probes.size());
+  ASSERT_GE(rx.size() + 1, probes.size());
+  ASSERT_LE(rx.size(), probes.size());
   for (std::size_t j = 0; j < rx.size(); ++j) EXPECT_EQ(rx[j].hex, ToHexText(QueryStatus(static_cast<std::uint8_t>(j))));
   Pump(400);
   EXPECT_EQ(sim.Received().size(), before + rx.size());
