@@ -78,9 +78,11 @@ TEST(Headless, FindsConnectsPollsAndNoticesASilentUnit) {
   EXPECT_EQ(rx[12].hex, ToHexText(QueryDeviceSettings(2)));
   EXPECT_EQ(rx[13].hex, ToHexText(QueryStatus(2)));
   for (std::size_t i = 14; i < rx.size(); ++i) EXPECT_EQ(rx[i].hex, ToHexText(QueryStatus(2))) << i;
-  // Block query, names query, then (the settings query queued by the names reply) and polls 500 ms apart.
+  // Block query, names query, the settings query the names reply queued, then polls every 500 ms. The poll timer
+  // keeps its beat: a tick that came late is followed by one that comes early, so one gap may be shorter.
   ASSERT_GE(sentAt.size(), 5u);
-  for (std::size_t i = 4; i < sentAt.size(); ++i) EXPECT_GE(sentAt[i] - sentAt[i - 1], 499) << i;
+  EXPECT_GE(sentAt[3] - sentAt[2], 799);  // 300 ms resume, then a full poll interval
+  for (std::size_t i = 4; i < sentAt.size(); ++i) EXPECT_GE(sentAt[i] - sentAt[i - 1], 450) << i;
 
   // The unit falls silent: 2000 ms after the first unanswered poll, the backend ends the link.
   bool ended = false;
