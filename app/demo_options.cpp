@@ -49,7 +49,7 @@ class DemoDriver : public QObject {
 
  private:
   bool SweepEnded() const { return !form_.GroupBox1->isHidden() && form_.RzGroupBox3->isHidden(); }
-  bool Connected() const { return form_.GroupBox2->Button3->text() != Ui(Texts().Button3Design); }
+  bool Connected() const { return device_.State() != ConnectionState::Disconnected; }
   bool StatusShown() const {
     const UiTexts& t = Texts();
     const bool changed = form_.GroupBox3->RzLabel29->text() != Ui(t.RzLabel29) ||

@@ -83,10 +83,10 @@ DeviceView::DeviceView(TForm1& form, DeviceBackend& backend) : QObject(&form), f
 void DeviceView::ShowModel() {
   const ParameterModel& m = backend_.Session().model;
   ChannelStrip& strip = *form_.GroupBox1;
-  ApplyingModel = 1;
+  ApplyingModel = true;
   strip.TrackBar1->setValue(m.MasterVolume);
   strip.Label1->setText(VolumeText(strip.TrackBar1->value()));
-  ApplyingModel = 0;
+  ApplyingModel = false;
   for (int c = 0; c < kChannelCount; ++c)
     strip.PolarityButtons[static_cast<std::size_t>(c)]->setText(
         Ui(m.OutPolarity[static_cast<std::size_t>(c)] != 0 ? Texts().PolarityMinus : Texts().PolarityPlus));

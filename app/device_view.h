@@ -17,7 +17,7 @@ class DeviceView : public QObject {
   void ShowModel();
 
   // Set while the model is written into controls whose change handlers would otherwise send.
-  int ApplyingModel = 0;
+  bool ApplyingModel = false;
 
  private:
   TForm1& form_;

@@ -39,7 +39,7 @@ TEST_F(BlockView, VolumeLabel) {
     Apply({{kMain + 2, c.lo}, {kMain + 3, c.hi}});
     EXPECT_EQ(Strip().Label1->text().toStdString(), c.text) << c.lo << " " << c.hi;
   }
-  EXPECT_EQ(rig->app.view.ApplyingModel, 0);
+  EXPECT_FALSE(rig->app.view.ApplyingModel);
 }
 
 TEST_F(BlockView, PolarityMuteAndRecoupButtons) {
