@@ -1,12 +1,15 @@
 // Arbitrary receive text into the receive parser, with every routing state reachable.
 // Input: byte 0 sets the state (bits 0..5 the routing flags AwaitIdAck, AwaitSaveAck, AwaitDumpAll, AwaitDumpOne,
-// AwaitKeep, AwaitRecall; bit 6 a running search; bit 7 nineteen stored groups already collected). The rest arrives
+// AwaitKeep, AwaitRecall; bit 7 nineteen stored groups already collected). The rest arrives
 // as successive reads, split at '|'; each read is appended to RxHex and runs the parser once, as the links do.
-// Properties after every run: RxHex is below the length limit, the flags are 0 or 1, the collected-group count stays
-// below 20, blocks handed on are 664 characters, and the model keeps its ranges.
+// Properties after every run: RxHex is below the length limit, the collected-group count stays below 20, blocks
+// handed on are 664 characters, a reply whose flag was not set is not routed as awaited, and the model keeps its
+// ranges.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "fuzz_check.h"
 #include "protocol/group_block.h"
@@ -17,21 +20,27 @@ namespace {
 
 using namespace k7310;
 
-class QuietHost : public SessionHost {
- public:
-  void SetTimer(TimerId, bool) override {}
-  void Transmit(const Bytes&) override {}
-  void CollectStoredGroup(std::string_view block) override { K7310_FUZZ_CHECK(block.size() == kBlockTextLength); }
-  void SaveDumpOne(std::string_view block) override { K7310_FUZZ_CHECK(block.size() == kBlockTextLength); }
-};
-
-bool Flag(int v) { return v == 0 || v == 1; }
+// Each reply against the flags as they stood before the run.
+void CheckReplies(const std::vector<Reply>& replies, const RoutingFlags& before) {
+  for (const Reply& r : replies) {
+    if (const auto* ack = std::get_if<rx::SettingsAck>(&r)) K7310_FUZZ_CHECK(!ack->awaited || before.AwaitIdAck);
+    if (const auto* ack = std::get_if<rx::StoreAck>(&r)) K7310_FUZZ_CHECK(!ack->awaited || before.AwaitSaveAck);
+    if (const auto* g = std::get_if<rx::StoredGroup>(&r)) {
+      K7310_FUZZ_CHECK(before.AwaitDumpAll && g->block.size() == kBlockTextLength);
+      K7310_FUZZ_CHECK(g->count >= 1 && g->count <= kGroupCount);
+    }
+    if (const auto* a = std::get_if<rx::ActiveGroup>(&r)) {
+      if (a->route == rx::BlockRoute::Keep) K7310_FUZZ_CHECK(before.AwaitKeep && a->block.size() == kBlockTextLength);
+      if (a->route == rx::BlockRoute::DumpOne) K7310_FUZZ_CHECK(before.AwaitDumpOne && a->block.size() == kBlockTextLength);
+      if (a->route == rx::BlockRoute::Recall) K7310_FUZZ_CHECK(before.AwaitRecall);
+    }
+    if (const auto* st = std::get_if<rx::Status>(&r))
+      K7310_FUZZ_CHECK(st->values.tempStep >= 0 && st->values.tempStep <= 30 && st->values.tempRaw <= 5118);
+  }
+}
 
 void CheckSession(const DeviceSession& s) {
-  K7310_FUZZ_CHECK(s.RxHex.size() < kRxHexLimit);
-  const RoutingFlags& f = s.flags;
-  K7310_FUZZ_CHECK(Flag(f.AwaitIdAck) && Flag(f.AwaitSaveAck) && Flag(f.AwaitDumpAll) && Flag(f.AwaitDumpOne) &&
-                   Flag(f.AwaitKeep) && Flag(f.AwaitRecall));
+  K7310_FUZZ_CHECK(s.RxHex.size() < reply::kRxHexLimit);
   K7310_FUZZ_CHECK(s.DumpCount >= 0 && s.DumpCount < kGroupCount);
   const ParameterModel& m = s.model;
   for (int c = 0; c < kOutputCount; ++c) K7310_FUZZ_CHECK(m.OutGainIndex[c] <= MaxOutGainIndex(c));
@@ -57,15 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.flags.AwaitDumpOne = state >> 3 & 1;
   s.flags.AwaitKeep = state >> 4 & 1;
   s.flags.AwaitRecall = state >> 5 & 1;
-  s.SearchRunning = state >> 6 & 1;
   s.DumpCount = state & 0x80 ? kGroupCount - 1 : 0;
 
-  QuietHost h;
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
   for (;;) {
     const std::size_t cut = rest.find('|');
     s.RxHex.append(rest.substr(0, cut));
-    ParseReceived(s, h);
+    const RoutingFlags before = s.flags;
+    CheckReplies(ParseReceived(s), before);
     CheckSession(s);
     if (cut == std::string_view::npos) break;
     rest.remove_prefix(cut + 1);

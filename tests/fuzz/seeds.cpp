@@ -23,7 +23,7 @@ namespace {
 using namespace k7310;
 namespace fs = std::filesystem;
 
-std::string Reply(sim::Unit& unit, const Bytes& request) {
+std::string ReplyOf(sim::Unit& unit, const Bytes& request) {
   const std::optional<Bytes> r = unit.Take(request, 0);
   if (!r) {
     std::cerr << "fuzz_seeds: no reply to " << ToSpacedHex(request) << "\n";
@@ -56,19 +56,19 @@ int main(int argc, char** argv) {
   const std::uint8_t d = unit.DeviceIndex();
   ParameterModel m;
   m.NewDeviceId = 3;
-  const std::string status = Reply(unit, QueryStatus(d));
-  const std::string settings = Reply(unit, QueryDeviceSettings(d));
-  const std::string settingsAck = Reply(unit, WriteDeviceSettings(m, d));
-  const std::string storeAck = Reply(unit, StoreGroup(d, 2, "Stage"));
+  const std::string status = ReplyOf(unit, QueryStatus(d));
+  const std::string settings = ReplyOf(unit, QueryDeviceSettings(d));
+  const std::string settingsAck = ReplyOf(unit, WriteDeviceSettings(m, d));
+  const std::string storeAck = ReplyOf(unit, StoreGroup(d, 2, "Stage"));
   const std::vector<std::pair<std::string, std::string>> frames = {
       {"status", status},
       {"settings", settings},
       {"settings_ack", settingsAck},
       {"store_ack", storeAck},
-      {"active_group", Reply(unit, QueryCurrentBlock(d))},
-      {"recalled_group", Reply(unit, RecallGroup(d, 5))},
-      {"stored_group", Reply(unit, ReadStoredGroup(d, 12))},
-      {"group_names", Reply(unit, QueryGroupNames(d))},
+      {"active_group", ReplyOf(unit, QueryCurrentBlock(d))},
+      {"recalled_group", ReplyOf(unit, RecallGroup(d, 5))},
+      {"stored_group", ReplyOf(unit, ReadStoredGroup(d, 12))},
+      {"group_names", ReplyOf(unit, QueryGroupNames(d))},
       {"neutral_block", test::NeutralBlockText()},
       {"settings_then_status", settings + status},
       {"ack_then_status", settingsAck + status},
