@@ -55,7 +55,7 @@ void DeviceBackend::Wait(int ms) { WaitWithMessages(ms); }
 
 // --- Sending ---------------------------------------------------------------------------------------------------
 
-bool DeviceBackend::Transmit(const Bytes& frame) {
+bool DeviceBackend::TransmitCurrent(const Bytes& frame) {
   txFrame_ = frame;
   // The report keeps whatever earlier frames left behind this one.
   hidReport_[0] = 0;
@@ -122,7 +122,7 @@ bool DeviceBackend::OpenForConnect() {
 void DeviceBackend::StartHandshake() {
   session_.RxHex.clear();
   txFrame_.clear();
-  Transmit(QueryCurrentBlock(session_.DeviceIndex));
+  TransmitCurrent(QueryCurrentBlock(session_.DeviceIndex));
   timers_[TimerId::chcon].SetEnabled(true);
   timers_[TimerId::chcon112].SetEnabled(true);
   timers_[TimerId::chcon188].SetEnabled(true);
@@ -249,7 +249,7 @@ void DeviceBackend::Dispatch(const Reply& reply) {
             case rx::BlockRoute::Apply:
               emit ModelApplied();
               emit PortSelectionLocked();
-              Transmit(QueryGroupNames(session_.DeviceIndex));
+              TransmitCurrent(QueryGroupNames(session_.DeviceIndex));
               break;
             case rx::BlockRoute::Recall:
               emit ModelApplied();

@@ -61,7 +61,7 @@ class DeviceBackend : public QObject, private SessionDriver {
   // --- Sending -------------------------------------------------------------------------------------------------
   // The one transmit decision: fills TxFrame and the HID report, then the USB link while a USB device is in use,
   // the serial link otherwise. False (and SendFailed) when the link in use could not take the frame.
-  bool Transmit(const Bytes& frame);
+  bool TransmitCurrent(const Bytes& frame);
   // Builds slot n from the model and marks it pending (nothing while no link is open).
   void QueueCommand(int slot);
   const Bytes& TxFrame() const { return txFrame_; }
@@ -132,7 +132,7 @@ class DeviceBackend : public QObject, private SessionDriver {
  private:
   // SessionDriver: the scheduler's timers and sends.
   void SetTimer(TimerId id, bool on) override { timers_[id].SetEnabled(on); }
-  void Send(const Bytes& frame) override { Transmit(frame); }
+  void Send(const Bytes& frame) override { TransmitCurrent(frame); }
   void ReportProgress(int percent, bool done) override { emit SendProgress(percent, done); }
 
   // The link that carries the frames now.

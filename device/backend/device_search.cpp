@@ -86,7 +86,7 @@ void DeviceSearch::Probe() {
   DeviceSession& s = backend_.Session();
   s.RxHex.clear();
   backend_.ClearTxFrame();
-  const bool sent = backend_.Transmit(QueryStatus(static_cast<std::uint8_t>(index_)));
+  const bool sent = backend_.TransmitCurrent(QueryStatus(static_cast<std::uint8_t>(index_)));
   ProbedIndex_ = index_;
   emit Progress(plan_.progress(port_, index_, static_cast<int>(numbers_.size())));
   if (!sent && plan_.stopOnSendError) {

@@ -130,12 +130,12 @@ TEST_F(Backend, AcknowledgesReachOnlyAWaitingFeature) {
 TEST_F(Backend, RefusedFramesAreReportedNotLostUnseen) {
   int failed = 0;
   QObject::connect(&backend, &DeviceBackend::SendFailed, [&] { ++failed; });
-  EXPECT_FALSE(backend.Transmit(QueryStatus(0)));  // no link open
+  EXPECT_FALSE(backend.TransmitCurrent(QueryStatus(0)));  // no link open
   EXPECT_EQ(failed, 1);
   Connect();
-  EXPECT_TRUE(backend.Transmit(QueryStatus(0)));
+  EXPECT_TRUE(backend.TransmitCurrent(QueryStatus(0)));
   link.failWrites = true;
-  EXPECT_FALSE(backend.Transmit(QueryStatus(0)));
+  EXPECT_FALSE(backend.TransmitCurrent(QueryStatus(0)));
   EXPECT_EQ(backend.SendFailures(), 2);
   EXPECT_EQ(failed, 2);
   // The frame still went into both send buffers, the report keeping the bytes behind it.
