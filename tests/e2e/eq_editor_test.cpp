@@ -24,13 +24,26 @@
 namespace k7310 {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_eq_editor";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// The application ends with the tests, before the exit handlers: the key events made here register Qt's keyboard
+// device, whose destruction among the exit handlers would touch Qt's statics after they are gone.
+class AppEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { app.reset(); }
+  QApplication& Get() {
+    static int argc = 1;
+    static char name[] = "test_eq_editor";
+    static char* argv[] = {name, nullptr};
+    if (!app) app = std::make_unique<QApplication>(argc, argv);
+    return *app;
+  }
+
+ private:
+  std::unique_ptr<QApplication> app;
+};
+AppEnvironment* const kAppEnvironment =
+    static_cast<AppEnvironment*>(::testing::AddGlobalTestEnvironment(new AppEnvironment));
+
+QApplication& App() { return kAppEnvironment->Get(); }
 
 void Focus(QLineEdit* e) {
   QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
