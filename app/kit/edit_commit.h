@@ -12,7 +12,8 @@
 namespace k7310 {
 
 // The snapshot by which edits commit only changed text. One for the whole window, shared by every edit: armed at
-// start and by every leave; the next edit to get the focus records its text and disarms it.
+// start and by every leave; the next edit to get the focus records its text and disarms it. It must live as long as
+// the edits that use it (keep it beside the window).
 struct EditSnapshot {
   bool EditSnapshotArmed = true;
   QString EditTextOnEntry;

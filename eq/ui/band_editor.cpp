@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 
 #include "eq/number_text.h"
 #include "eq/scales.h"
@@ -69,14 +70,16 @@ EqBandEditor::EqBandEditor(EqBox& box, DeviceBackend& backend, EditSnapshot& sna
       const ColumnSpec& spec = kColumns[column];
       QLineEdit* edit = row.*spec.edit;
       SpinButtons* spin = row.*spec.spin;
-      // Clamping rewrites the edit with the limit's text, which is read again like a typed value.
-      EditCommit::Number(edit, snapshot, spec.accepts, [this, column, b, edit](double v) {
+      // Clamping rewrites the edit with the limit's text, which is read again like a typed value. The edits may
+      // outlive the editor (a focused edit leaves as the window closes).
+      EditCommit::Number(edit, snapshot, spec.accepts, [self = QPointer(this), column, b, edit](double v) {
+        if (!self) return;
         const ColumnSpec& s = kColumns[column];
         if (v > s.high || v < s.low) {
           edit->setText(QString::fromLatin1(v > s.high ? s.highText : s.lowText));
           v = ParseNumberText(edit->text().toStdString()).value_or(v);
         }
-        CommitValue(column, b, v);
+        self->CommitValue(column, b, v);
       });
       connect(spin->DownLeft, &QToolButton::clicked, this, [this, column, b] { SpinDown(column, b); });
       connect(spin->UpRight, &QToolButton::clicked, this, [this, column, b] { SpinUp(column, b); });

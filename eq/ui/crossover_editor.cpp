@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 
 #include <array>
 
@@ -49,13 +50,15 @@ CrossoverEditor::CrossoverEditor(EqBox& box, DeviceBackend& backend, EditSnapsho
   for (const Filter filter : {kHighPass, kLowPass}) {
     const FilterSpec& spec = kFilters[filter];
     QLineEdit* edit = box_.*spec.edit;
-    // Clamping rewrites the edit with the limit's text, which is read again like a typed value.
-    EditCommit::Number(edit, snapshot, kAcceptPoint, [this, filter, edit](double v) {
+    // Clamping rewrites the edit with the limit's text, which is read again like a typed value. The edits may
+    // outlive the editor (a focused edit leaves as the window closes).
+    EditCommit::Number(edit, snapshot, kAcceptPoint, [self = QPointer(this), filter, edit](double v) {
+      if (!self) return;
       if (v > kHighestFreq || v < kLowestFreq) {
         edit->setText(v > kHighestFreq ? QStringLiteral("21900.0") : QStringLiteral("19.7"));
         v = ParseNumberText(edit->text().toStdString()).value_or(v);
       }
-      CommitCrossoverFreq(filter, v);
+      self->CommitCrossoverFreq(filter, v);
     });
     SpinButtons* spin = box_.*spec.spin;
     connect(spin->DownLeft, &QToolButton::clicked, this, [this, filter] { SpinDown(filter); });
