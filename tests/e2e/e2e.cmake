@@ -12,6 +12,10 @@ k7310_test(test_block_view LABEL unit TIMEOUT 60
 k7310_test(test_window_looks LABEL unit TIMEOUT 60
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_looks_test.cpp
   LIBS k7310_window)
+# The band table and the crossover controls on the offscreen window; frames queue without a link.
+k7310_test(test_eq_editor LABEL unit TIMEOUT 60
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/eq_editor_test.cpp
+  LIBS k7310_window)
 
 # The device backend without a window, against the simulator (links Qt Core only).
 k7310_test(test_e2e_headless LABEL e2e TIMEOUT 120
