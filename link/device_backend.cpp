@@ -201,6 +201,12 @@ void DeviceBackend::CheckPortPresent() {
   PortVanished();
 }
 
+bool DeviceBackend::ApplyBlock(std::string_view blockText) {
+  if (!k7310::ApplyBlock(session_, blockText)) return false;
+  emit ModelApplied();
+  return true;
+}
+
 // --- Reception -------------------------------------------------------------------------------------------------
 
 void DeviceBackend::Receive(const std::string& hex) {

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "link/link.h"
 #include "link/port_list.h"
@@ -85,6 +86,10 @@ class DeviceBackend : public QObject, private SessionDriver {
   // Ends the link. `full` is the user's disconnect; without it the connection state stays as it is (the hidden
   // disconnect item, a vanished port while no connect was made).
   void Disconnect(bool full = true);
+
+  // Copies a block given as text (a file, a kept block) into the model outside the receive path, then tells the
+  // window (ModelApplied) as a received group does. No frame is queued for it; pending slots are dropped.
+  bool ApplyBlock(std::string_view blockText);
 
   // --- Reception -----------------------------------------------------------------------------------------------
   // Hex text from the link: appended to the receive text (or replacing it, for links that deliver whole replies),

@@ -1,5 +1,7 @@
 #include "eq/ui/eq_box.h"
 
+#include "eq/ui/response_graph.h"
+
 #include <QPalette>
 #include <QPixmap>
 
@@ -118,13 +120,11 @@ EqBox::EqBox(QWidget* parent) : QGroupBox(parent) {
   SetButtonColor(RzButton97, kButtonGreen);
   SpeedButton22 = PlaceCloseButton(RzGroupBox36, "SpeedButton22", 447, 3);
 
-  // The graph; its painter draws into Image5. Until then it shows the background.
+  // The graph: its grid is painted once, at the graph's size.
   Panel2 = Place<QWidget>(this, "Panel2", 3, 191, 720, 249);
-  Image5 = Place<QLabel>(Panel2, "Image5", 0, 0, 720, 249);
-  Image5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  QPixmap background(720, 249);
-  background.fill(QColor(20, 20, 20));
-  Image5->setPixmap(background);
+  Image5 = new ResponseGraph(Panel2);
+  Image5->move(0, 0);
+  Image5->DrawGraphGrid(kGraphWidth, kGraphHeight);
 }
 
 }  // namespace k7310

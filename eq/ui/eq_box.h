@@ -28,10 +28,14 @@ struct EqBandRow {
   QComboBox* type;
 };
 
+class ResponseGraph;
+
 class EqBox : public QGroupBox {
  public:
   explicit EqBox(QWidget* parent);
 
+  static constexpr int kGraphWidth = 720;
+  static constexpr int kGraphHeight = 249;
   static constexpr int kWidth = 727;
   static constexpr int kHeight = 445;
 
@@ -70,7 +74,7 @@ class EqBox : public QGroupBox {
 
   // Graph.
   QWidget* Panel2;
-  QLabel* Image5;  // 720 x 249; shows the picture the graph painter draws
+  ResponseGraph* Image5;  // 720 x 249
   // The fill the marker painter restores after drawing the band numbers.
   QColor MarkerLabelFill{96, 96, 96};
 };

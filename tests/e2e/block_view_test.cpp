@@ -19,8 +19,7 @@ class BlockView : public ::testing::Test {
   void Apply(const std::vector<std::pair<std::size_t, int>>& bytes) {
     std::string block = NeutralBlockText();
     for (auto [n, v] : bytes) PutByte(block, n, v);
-    ASSERT_TRUE(ApplyBlock(rig->app.backend.Session(), block));
-    rig->app.view.ShowModel();
+    ASSERT_TRUE(rig->app.backend.ApplyBlock(block));
   }
   ChannelStrip& Strip() { return *rig->form.GroupBox1; }
   std::unique_ptr<Rig> rig;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/kit/button_color.h"
+#include "eq/ui/response_graph.h"
 #include "app/form1.h"
 #include "app/form4.h"
 #include "app/form_disconnected.h"
