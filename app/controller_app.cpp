@@ -16,7 +16,26 @@ ControllerApp::ControllerApp(TForm1& form, TForm_Disconnected& warning, Dialogs&
                {form.GroupBox2, form.GroupBox3, form.GroupBox2->RzComboBox6, form.GroupBox2->RzLabel10,
                 form.GroupBox2->RzEdit2, form.GroupBox2->RzButton8, form.GroupBox2->Button3,
                 form.GroupBox2->Image15},
-               dialogs, form.Panels, &form) {
+               dialogs, form.Panels, &form),
+      eq(*form.RzGroupBox8, backend, form.Panels, &form),
+      bandEditor(*form.RzGroupBox8, backend, editSnapshot, form.RzGroupBox1, form.RzGroupBox1->RzProgressBar1,
+                 form.regions, [this] { return eq.SelectedChannel(); },
+                 [this](int k) {
+                   eq.SelectedBand = k;
+                   eq.UpdateBand(backend.Session().model.EqType[static_cast<std::size_t>(k)]);
+                 },
+                 &form),
+      crossoverEditor(*form.RzGroupBox8, backend, editSnapshot, [this] { return eq.SelectedChannel(); },
+                      [this, &form](int c) {
+                        eq.UpdateCrossover(c, true, form.RzGroupBox8->RzComboBox69->currentIndex());
+                        eq.UpdateCrossover(c, false, form.RzGroupBox8->RzComboBox71->currentIndex());
+                      },
+                      &form) {
+  eq.fillEditors = [this](int c) {
+    bandEditor.FillEqPanel(c);
+    crossoverEditor.Fill(c);
+  };
+  eq.showBandEdits = [this](int k) { bandEditor.ShowBandPosition(k); };
   backend.SetSerialLink(&serial);
   backend.Ports().source = [extraPorts] { return ListSerialPorts(extraPorts); };
 }

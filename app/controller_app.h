@@ -8,8 +8,12 @@
 
 #include "app/connection.h"
 #include "app/device_view.h"
+#include "app/kit/edit_commit.h"
 #include "device/ui/device_id_controller.h"
 #include "device/ui/search_controller.h"
+#include "eq/ui/band_editor.h"
+#include "eq/ui/crossover_editor.h"
+#include "eq/ui/eq_controller.h"
 #include "link/device_backend.h"
 #include "link/serial_link.h"
 
@@ -34,6 +38,11 @@ class ControllerApp {
   DeviceView view;
   SearchController search;
   DeviceIdController deviceId;
+  // The snapshot every numeric edit of the window shares.
+  EditSnapshot editSnapshot;
+  EqController eq;
+  EqBandEditor bandEditor;
+  CrossoverEditor crossoverEditor;
 };
 
 }  // namespace k7310
