@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "eq/response.h"
 #include "eq/ui/eq_box.h"
 #include "eq/ui/response_graph.h"
 #include "tests/qt_print.h"
@@ -87,6 +88,23 @@ TEST_F(Graph, FlatCurveMarkersAndNumbers) {
   // The next redraw starts from the grid again.
   graph.CopyGrid();
   EXPECT_EQ(At(graph.Canvas(), 101, 86), QColor(64, 64, 64));
+}
+
+// A +12 dB peak with Q 1 at 1000 Hz: level 11.974 at column 430, drawn at row Trunc((15 - 11.974) / 45 * 211 + 16).
+TEST_F(Graph, ThePeakExampleIsDrawnAtItsRow) {
+  ParameterModel m;
+  m.EqFreqIndex[0] = 136;     // 1000 Hz
+  m.EqPeakGainIndex[0] = 180;  // +12 dB
+  m.EqQIndex[0] = 4;           // Q 1
+  EqCurves curves;
+  ASSERT_TRUE(UpdateBand(curves, m, 0, 0));
+  const ResponseArray sum = CompositeCurve(curves, 0);
+  graph.CopyGrid();
+  graph.DrawResponseCurve(std::span<const double>(sum.data() + 1, 672));
+  const int row = static_cast<int>((15 - sum[430 - 41]) / 45 * 211 + 16);
+  EXPECT_EQ(row, 30);
+  EXPECT_EQ(At(graph.Canvas(), 430, 30), QColor(255, 0, 0));
+  EXPECT_EQ(At(graph.Canvas(), 42, 86), QColor(255, 0, 0));  // far from the band: 0 dB
 }
 
 }  // namespace

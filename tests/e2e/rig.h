@@ -26,12 +26,27 @@
 
 namespace k7310::test {
 
+// The application ends with the tests, before the exit handlers: mouse and key events register Qt's input devices,
+// whose destruction among the exit handlers would touch Qt's statics after they are gone.
+class AppEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override { app.reset(); }
+  QApplication& Get() {
+    static int argc = 1;
+    static char name[] = "e2e";
+    static char* argv[] = {name, nullptr};
+    if (!app) app = std::make_unique<QApplication>(argc, argv);
+    return *app;
+  }
+
+ private:
+  std::unique_ptr<QApplication> app;
+};
+
 inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "e2e";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static AppEnvironment* const environment =
+      static_cast<AppEnvironment*>(::testing::AddGlobalTestEnvironment(new AppEnvironment));
+  return environment->Get();
 }
 
 // The program's windows and device side, with scripted dialogs and only the given ports in its list.
