@@ -34,7 +34,7 @@ const ColumnTrig& PeakTrig() {
   return t;
 }
 
-// The shelves and the crossovers: ShelfAngle and CrossoverAngle give the same number.
+// The shelves and the crossovers: their angles are the same number.
 const ColumnTrig& FullTrig() {
   static const ColumnTrig t = MakeColumnTrig(ShelfAngle);
   return t;
