@@ -103,15 +103,12 @@ Biquad Section(CrossoverKind kind, const StageSpec& st, const DesignAngle& w) {
 
 }  // namespace
 
-double LevelOfMagnitude(double magnitude) { return 40.0 * std::log(magnitude) / std::log(101.0); }
-
 double PeakAngle(double hz) { return 2.0 * 3.141592 * hz / kSampleRate; }
 
 double ShelfAngle(double hz) { return 6.283185307179586 * hz / kSampleRate; }
 
-double CrossoverAngle(double hz) { return hz * (2.0 * std::numbers::pi) / kSampleRate; }
-
-// The shelves and the crossovers share one table of column angles (eq/response.cpp).
+// The shelves and the crossovers share one table of column angles (eq/response.cpp): hz x 2 pi gives the same
+// double as 6.283185307179586 x hz.
 static_assert(2.0 * std::numbers::pi == 6.283185307179586);
 
 double MarkerGain(int markerY) {

@@ -1,10 +1,9 @@
 // Second-order sections behind the response graph: the coefficients of the EQ bands and of the crossover filters,
 // and the level of a section at one angle. Pure functions; the response arrays are kept by eq/response.h.
 //
-// The constants are those of the processor's own display and are kept as they are, although some differ from the
-// textbook values: the band's design angle uses 6.544985e-05 (2 pi / 96000 to seven digits), the peak's evaluation
-// angle 3.141592, the shelves' 6.283185307179586, the crossovers' full-precision pi. The graph then shows exactly
-// what the processor's users have always seen.
+// The constants are those of the processor's own display, kept as they are although some differ from the textbook
+// values: the design angle uses 6.544985e-05 per hertz (2 pi / 96000 to seven digits), the peak's evaluation angle
+// 3.141592, the shelves' 6.283185307179586, the crossovers' full-precision pi.
 #pragma once
 
 #include <array>
@@ -22,12 +21,10 @@ struct Biquad {
   double a2 = 0.0;
 };
 
-// The graph's level unit: 40 ln|H| / ln 101, 0.2 % below decibels. Everything on the graph uses it as if it were dB.
-double LevelOfMagnitude(double magnitude);
-
 // |H|^2 of a section at the angle whose cosine and sine are given. The terms are summed in the order the level
 // formula writes them (b0 cos w + b1 + b2 cos w, ...), so a prepared loop and a loop that calls cos and sin for every
-// column agree to the last bits (a high-pass far below its cutoff sums terms that nearly cancel).
+// column agree to the last bits (near a narrow band at 19.7 Hz the terms nearly cancel; regrouped, the sums differ
+// from the literal ones by up to 2e-8).
 inline double PowerRatio(const Biquad& s, double cosW, double sinW) {
   const double reNum = s.b0 * cosW + s.b1 + s.b2 * cosW;
   const double imNum = s.b0 * sinW - s.b2 * sinW;
@@ -36,11 +33,10 @@ inline double PowerRatio(const Biquad& s, double cosW, double sinW) {
   return (reNum * reNum + imNum * imNum) / (reDen * reDen + imDen * imDen);
 }
 
-// Evaluation angles of a graph column of frequency hz: the peak's (2 x 3.141592 x hz / 96000), the shelves'
-// (6.283185307179586 x hz / 96000) and the crossovers' (hz x 2 pi / 96000). The last two are the same number.
+// Evaluation angles of a graph column of frequency hz: the peak's (2 x 3.141592 x hz / 96000) and the shelves'
+// (6.283185307179586 x hz / 96000). The crossovers' angle, hz x 2 pi / 96000, is the same number as the shelves'.
 double PeakAngle(double hz);
 double ShelfAngle(double hz);
-double CrossoverAngle(double hz);
 
 // The gain a band is drawn with, read back from its marker's row: the dB of the row cut to 0.1 dB toward zero. A
 // -3.0 dB band (row 100) draws as -2.9 dB.

@@ -1,17 +1,18 @@
 // The response arrays of the EQ graph and the band markers, and the steps that recompute them from the parameter
 // model. Nothing here draws: the graph draws from an EqCurves after a step has run.
 //
-// Every array holds a level (in the graph's level unit, see LevelOfMagnitude) by graph column: column x is stored at
-// position x - kResponseColumnOffset. A step writes only columns kFirstResponseColumn .. kLastResponseColumn
-// (positions 1 .. 672 of the 720-pixel graph); position 0 and the positions past the last column stay 0. An array
-// keeps its values until a step rewrites it, so one band's change recomputes one array and the curve is a sum.
+// Every array holds a level by graph column, in the graph's level unit 40 ln|H| / ln 101 (0.2 % below decibels, used
+// as if it were dB): column x is stored at position x - kResponseColumnOffset. A step writes only the columns
+// kFirstResponseColumn .. kLastResponseColumn (positions 1 .. 672 of the 720-pixel graph); position 0 and the
+// positions past the last column stay 0. An array keeps its values until a step rewrites it, so a change of one band
+// recomputes one array and the curve is a sum.
 //
 // What the graph does after each step:
 //   UpdateBand -> true:  grid, the channel's CompositeCurve, its six markers;
 //   UpdateBand -> false: grid and markers only (the band's type is none of 0..2; its array was left as it was);
 //   ComputeHpfResponse, ComputeLpfResponse: grid, CompositeCurve, markers;
-//   RecomputeGroup (after a whole group has been applied): redraw the channel on show.
-// A curve's row is DbToGraphY(level) (eq/scales.h).
+//   RecomputeGroup (after a whole group has been applied): grid, CompositeCurve and markers of the channel shown.
+// The row of a curve's level is DbToGraphY(level) (eq/scales.h).
 #pragma once
 
 #include <array>

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "eq/fast_log.h"
 #include "eq/filters.h"
 #include "eq/scales.h"
 
@@ -248,6 +251,29 @@ TEST(EqResponse, GroupRecomputeFollowsTheModelForEveryChannel) {
     EXPECT_EQ(low[j], 0.0) << "position " << j;
     EXPECT_EQ(curves.EqResponse[15][j], 0.0) << "position " << j;
   }
+}
+
+TEST(FastLog, AgreesWithTheLibraryOverThePositiveNormalDoubles) {
+  std::vector<double> xs;
+  for (double x = std::numeric_limits<double>::min(); x < 1e308; x *= 1.0137) xs.push_back(x);
+  for (double x = 0.5; x < 2.0; x += 1.01e-5) xs.push_back(x);  // across sqrt(1/2), 1 and sqrt(2)
+  for (double d = 1e-17; d < 0.1; d *= 3.1) {
+    xs.push_back(1.0 + d);
+    xs.push_back(1.0 - d);
+  }
+  xs.push_back(std::numeric_limits<double>::max());
+  for (double x : xs) {
+    const double expected = std::log(x);
+    ASSERT_LE(std::abs(FastLog(x) - expected), 1e-15 * std::abs(expected)) << "x = " << x;
+  }
+}
+
+TEST(FastLog, NotPositiveNormalSeparatesWhatItCannotTake) {
+  using L = std::numeric_limits<double>;
+  for (double x : {1.0, 0.5, L::min(), L::max(), 1e-300, 1e300}) EXPECT_EQ(NotPositiveNormal(x), 0u) << x;
+  for (double x : {0.0, -0.0, L::denorm_min(), L::min() / 2, L::infinity(), -L::infinity(), L::quiet_NaN(), -1.0,
+                   -L::min(), -L::max()})
+    EXPECT_NE(NotPositiveNormal(x), 0u) << x;
 }
 
 }  // namespace
