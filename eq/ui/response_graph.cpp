@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "eq/ui/eq_box.h"
 
@@ -109,7 +110,11 @@ void ResponseGraph::DrawGraphGrid(int width, int height) {
 }
 
 void ResponseGraph::CopyGrid() {
-  canvas_ = grid_.copy();
+  // Into the image already there: a drag redraws many times a second.
+  if (canvas_.size() != grid_.size() || canvas_.format() != grid_.format())
+    canvas_ = grid_.copy();
+  else
+    std::memcpy(canvas_.bits(), grid_.constBits(), static_cast<std::size_t>(grid_.sizeInBytes()));
   update();
 }
 
