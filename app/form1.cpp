@@ -90,18 +90,37 @@ void TForm1::BuildPanelTable() {
   auto outputs = [](const std::array<QPushButton*, 3>& b) { return std::array<QPushButton*, 4>{b[0], b[1], b[2], nullptr}; };
   Panels.SetStrip(GroupBox1);
   Panels.SetBtlBox(rzgrpbx_btl);
-  Panels.Add({.kind = Panel::kEq, .box = RzGroupBox8,
-              .titles = {{RzGroupBox8->RzLabel19, &t.EqTitle}, {RzGroupBox8->RzLabel18, &t.CrossoverTitle}},
-              .openers = s.EqButtons, .place = Place::Area, .sharedByChannels = true, .hidesBtl = true,
-              .onOpen = [this] { RzGroupBox8->RzGroupBox35->show(); }});
-  Panels.Add({.kind = Panel::kLimiter, .box = RzGroupBox7, .titles = {{RzGroupBox7->RzLabel5, &t.LimiterTitle}},
-              .openers = outputs(s.LimiterButtons), .place = Place::BesideButton});
-  Panels.Add({.kind = Panel::kDelay, .box = RzGroupBox6, .titles = {{RzGroupBox6->RzLabel4, &t.DelayTitle}},
-              .openers = s.DelayButtons, .place = Place::BesideButton});
-  Panels.Add({.kind = Panel::kGain, .box = RzGroupBox5, .titles = {{RzGroupBox5->RzLabel2, &t.GainTitle}},
-              .openers = outputs(s.GainButtons), .place = Place::BesideButton, .hidesBtl = true});
-  Panels.Add({.kind = Panel::kSearchResult, .box = RzGroupBox2});
-  Panels.Add({.kind = Panel::kTemperature, .box = RzGroupBox13, .soleOpener = s.RzButton11});
+  auto row = [](Panel kind, QWidget* box, Place place) {
+    PanelRow r;
+    r.kind = kind;
+    r.box = box;
+    r.place = place;
+    return r;
+  };
+  PanelRow eq = row(Panel::kEq, RzGroupBox8, Place::Area);
+  eq.titles = {{RzGroupBox8->RzLabel19, &t.EqTitle}, {RzGroupBox8->RzLabel18, &t.CrossoverTitle}};
+  eq.openers = s.EqButtons;
+  eq.sharedByChannels = true;
+  eq.hidesBtl = true;
+  eq.onOpen = [this] { RzGroupBox8->RzGroupBox35->show(); };
+  Panels.Add(eq);
+  PanelRow limiter = row(Panel::kLimiter, RzGroupBox7, Place::BesideButton);
+  limiter.titles = {{RzGroupBox7->RzLabel5, &t.LimiterTitle}};
+  limiter.openers = outputs(s.LimiterButtons);
+  Panels.Add(limiter);
+  PanelRow delay = row(Panel::kDelay, RzGroupBox6, Place::BesideButton);
+  delay.titles = {{RzGroupBox6->RzLabel4, &t.DelayTitle}};
+  delay.openers = s.DelayButtons;
+  Panels.Add(delay);
+  PanelRow gain = row(Panel::kGain, RzGroupBox5, Place::BesideButton);
+  gain.titles = {{RzGroupBox5->RzLabel2, &t.GainTitle}};
+  gain.openers = outputs(s.GainButtons);
+  gain.hidesBtl = true;
+  Panels.Add(gain);
+  Panels.Add(row(Panel::kSearchResult, RzGroupBox2, Place::Area));
+  PanelRow temperature = row(Panel::kTemperature, RzGroupBox13, Place::Area);
+  temperature.soleOpener = s.RzButton11;
+  Panels.Add(temperature);
   Panels.WireButtons({RzGroupBox5->SpeedButton17, RzGroupBox6->SpeedButton18, RzGroupBox7->SpeedButton21,
                       RzGroupBox13->SpeedButton4, RzGroupBox8->SpeedButton22, RzGroupBox2->SpeedButton1,
                       GroupBox2->RzGroupBox4->SpeedButton2});

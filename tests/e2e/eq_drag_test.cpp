@@ -41,7 +41,9 @@ TEST_F(Drag, APressPicksWithinSevenPixelsAndTheLowestBandWins) {
     Eq().SelectedBand = -1;
     Mouse(graph, QEvent::MouseButtonPress, c.at);
     EXPECT_EQ(Eq().Dragging(), c.picked >= 0) << c.at.x() << "," << c.at.y();
-    if (c.picked >= 0) EXPECT_EQ(Eq().SelectedBand, c.picked) << c.at.x() << "," << c.at.y();
+    if (c.picked >= 0) {
+      EXPECT_EQ(Eq().SelectedBand, c.picked) << c.at.x() << "," << c.at.y();
+    }
     Mouse(graph, QEvent::MouseButtonRelease, c.at);
   }
   // Two markers on one spot: the lower band number is taken.

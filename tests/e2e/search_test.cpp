@@ -46,7 +46,9 @@ TEST(FullSearch, FindsTheUnitsAndCancelStopsIt) {
   ASSERT_LE(probes.size(), 8u);
   for (std::size_t j = 0; j < probes.size(); ++j) {
     EXPECT_EQ(probes[j].first, static_cast<int>(j));
-    if (j > 0) EXPECT_GE(probes[j].second - probes[j - 1].second, 99) << j;
+    if (j > 0) {
+      EXPECT_GE(probes[j].second - probes[j - 1].second, 99) << j;
+    }
   }
   // The simulator took those, in order, and nothing after the end. The close that ends a cancelled search follows
   // the last probe at once and purges the port, so that probe may never reach the line.
