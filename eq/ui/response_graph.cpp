@@ -102,7 +102,9 @@ void ResponseGraph::DrawGraphGrid(int width, int height) {
   }
   Line(grid_, {GraphLeftInset + 41, 18}, {GraphLeftInset + 41, height - 24}, kGridLine);
   Line(grid_, {width - GraphRightInset - 6, 18}, {width - GraphRightInset - 6, height - 24}, kGridLine);
-  QFont arial(QStringLiteral("Arial"), 8);
+  // "Arial" 8 pt at 96 dpi: 11 pixels, in pixels like the window font.
+  QFont arial(QStringLiteral("Arial"));
+  arial.setPixelSize(11);
   arial.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
   for (const Label& l : kLevelLabels) Text(grid_, l.x, l.y, QString::fromLatin1(l.text), arial, kLabelText, &kLabelBox);
   for (const Label& l : kFreqLabels) Text(grid_, l.x, l.y, QString::fromLatin1(l.text), arial, kLabelText, &kLabelBox);
