@@ -7,6 +7,7 @@
 
 #include "eq/number_text.h"
 #include "eq/scales.h"
+#include "eq/ui/eq_box.h"
 #include "eq/ui/response_graph.h"
 #include "protocol/catalogue.h"
 
@@ -104,6 +105,41 @@ TEST(Eq, DraggingTheThirdHighMarkerSendsItsBandAndTheCurveSurvivesAReconnect) {
   EXPECT_EQ(rig.app.backend.Session().model.EqFreqIndex[2], GraphXToFreqIndex(end.x()));
   rig.form.GroupBox1->RzButton41->click();
   EXPECT_TRUE(CurveLeavesZeroAt(graph->Canvas(), rig.app.eq.curves.BandMarker[2].x + 12));
+}
+
+TEST(Eq, TypedValuesSnapAndGoOutThroughTheBandsSlot) {
+  App();
+  Sim sim({"--ids", "1"});
+  Rig rig({sim.paths.value(0)});
+  rig.SkipStartupSweep();
+  rig.ConnectAndPoll();
+  Pump(600);
+  rig.form.GroupBox1->RzButton41->click();  // High EQ
+  const std::size_t before = sim.Received().size();
+  EqBox& box = *rig.form.RzGroupBox8;
+  TypeAndEnter(box.RzEdit94, QStringLiteral("1015"));  // halfway between 1000 and 1030: the lower one
+  EXPECT_EQ(box.RzEdit94->text(), QStringLiteral("1000"));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  QApplication::sendEvent(box.RzEdit94, &enter);  // a second Enter without typing sends nothing
+  TypeAndEnter(box.RzEdit106, QStringLiteral("-30"));  // clamped to -24
+  EXPECT_EQ(box.RzEdit106->text(), QStringLiteral("-24"));
+  const ParameterModel& m = rig.app.backend.Session().model;
+  EXPECT_EQ(m.EqFreqIndex[0], 136);
+  EXPECT_EQ(m.EqPeakGainIndex[0], 0);
+  const std::string last = ToHexText(WriteEqBand(m, 0, 0));
+  ASSERT_TRUE(WaitUntil([&] {
+    const auto rx = sim.Received();
+    return !rx.empty() && rx.back().hex == last;
+  }, 3000));
+  Pump(700);
+  int bandFrames = 0;
+  const auto rx = sim.Received();
+  for (std::size_t i = before; i < rx.size(); ++i)
+    if (rx[i].hex.substr(0, 20) == "A5A5A500A10000030008") ++bandFrames;  // High, record 3: band 1
+  // The frequency commit and the gain commit; the scan may take the slot before the second, or carry both in one.
+  EXPECT_GE(bandFrames, 1);
+  EXPECT_LE(bandFrames, 2);
+  EXPECT_EQ(last.substr(20, 2), "88");  // frequency index 136
 }
 
 }  // namespace
