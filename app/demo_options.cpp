@@ -10,6 +10,7 @@
 #include "link/device_backend.h"
 #include "app/form1.h"
 #include "app/kit/ui_text.h"
+#include "eq/scales.h"
 #include "texts/texts.h"
 
 namespace k7310 {
@@ -21,6 +22,28 @@ constexpr int kStepMs = 50;
 constexpr int kSettleMs = 1000;
 // A reply to a poll after the settings reply: the second reception once the poll runs is a status reply.
 constexpr int kRepliesBeforeReady = 2;
+
+// The EQ that --eq-demo gives the High output, as a loaded group would: three shaped bands, three flat ones spread
+// over the scale, a high-pass and a low-pass.
+void ShapeEqDemo(ParameterModel& m) {
+  struct Band {
+    int band, type;
+    double hz, db, q;
+  };
+  constexpr Band kBands[] = {{0, 0, 100, 6, 1.4},  {1, 0, 1000, -8, 2},   {2, 2, 8000, 4, 1.4},
+                             {3, 0, 300, 0, 1.4},  {4, 0, 3000, 0, 1.4},  {5, 0, 12500, 0, 1.4}};
+  for (const Band& b : kBands) {
+    const std::size_t i = static_cast<std::size_t>(kBandsPerChannel * kHigh + b.band);
+    m.EqType[i] = b.type;
+    m.EqFreqIndex[i] = NearestIndex(FreqTable, b.hz);
+    (b.type == 0 ? m.EqPeakGainIndex[i] : m.EqShelfGainIndex[i]) = NearestIndex(EqGainTable, b.db);
+    m.EqQIndex[i] = NearestIndex(QTable, b.q);
+  }
+  m.HpfFreqIndex[kHigh] = NearestIndex(FreqTable, 80);
+  m.HpfType[kHigh] = 7;  // 24db-LR
+  m.LpfFreqIndex[kHigh] = NearestIndex(FreqTable, 16000);
+  m.LpfType[kHigh] = 0;  // 12db-Bworth
+}
 
 bool TakeInt(const QString& text, int low, int high, int& value) {
   bool ok = false;
@@ -43,7 +66,7 @@ class DemoDriver : public QObject {
       });
     step_.setInterval(kStepMs);
     QObject::connect(&step_, &QTimer::timeout, this, [this] { Step(); });
-    if (options_.connect || !options_.screenshot.isEmpty()) step_.start();
+    if (options_.connect || !options_.screenshot.isEmpty() || options_.eqDemo) step_.start();
     if (options_.quitAfterMs >= 0) QTimer::singleShot(options_.quitAfterMs, this, [this] { Quit(); });
   }
 
@@ -75,12 +98,26 @@ class DemoDriver : public QObject {
       std::fprintf(stderr, "demo: the link ended\n");
     }
     elapsed_ += kStepMs;
-    // Also after Timer6 has given Button3 back, so that the picture shows the steady connected window.
-    if (readySince_ >= 0 && elapsed_ - readySince_ >= kSettleMs && form_.GroupBox2->Button3->isEnabled() &&
-        !options_.screenshot.isEmpty() && !shot_) {
-      Shoot();
+    // Also after Timer6 has given Button3 back, so that the picture shows the steady connected window. Without
+    // --connect the window is steady once the sweep has ended.
+    const bool steady = options_.connect ? readySince_ >= 0 && elapsed_ - readySince_ >= kSettleMs &&
+                                               form_.GroupBox2->Button3->isEnabled()
+                                         : SweepEnded();
+    if (!steady) return;
+    if (options_.eqDemo && !shaped_) {
+      ShapeEq();
+      return;  // the picture one step later, once the panel has been painted
     }
-    if (shot_ || (options_.screenshot.isEmpty() && readySince_ >= 0)) step_.stop();
+    if (!options_.screenshot.isEmpty() && !shot_) Shoot();
+    if (shot_ || options_.screenshot.isEmpty()) step_.stop();
+  }
+
+  // As if a group holding the demo EQ had been loaded, then the High EQ button pressed.
+  void ShapeEq() {
+    shaped_ = true;
+    ShapeEqDemo(device_.Session().model);
+    emit device_.ModelApplied();
+    form_.GroupBox1->RzButton41->click();
   }
 
   void PressConnect() {
@@ -116,10 +153,10 @@ class DemoDriver : public QObject {
     int code = 0;
     if (!options_.screenshot.isEmpty() && !shot_) {
       std::fprintf(stderr, "demo: no screenshot taken (%s)\n",
-                   !SweepEnded()       ? "the start-up sweep had not ended"
-                   : !Connected()      ? "not connected"
-                   : readySince_ < 0   ? "no status reply and group list yet"
-                                       : "still waiting");
+                   !SweepEnded()                      ? "the start-up sweep had not ended"
+                   : options_.connect && !Connected()    ? "not connected"
+                   : options_.connect && readySince_ < 0 ? "no status reply and group list yet"
+                                                         : "still waiting");
       code = 1;
     }
     if (failed_) code = 1;
@@ -136,6 +173,7 @@ class DemoDriver : public QObject {
   QTimer step_;
   bool clicked_ = false;
   bool shot_ = false;
+  bool shaped_ = false;
   bool failed_ = false;
   int repliesWhilePolling_ = 0;
   int elapsed_ = 0;
@@ -160,6 +198,10 @@ bool TakeDemoOptions(QStringList& args, DemoOptions& options, QString& error) {
                             name == QLatin1String("--quit-after");
     if (name == QLatin1String("--connect") && !inlineValue) {
       options.connect = true;
+      continue;
+    }
+    if (name == QLatin1String("--eq-demo") && !inlineValue) {
+      options.eqDemo = true;
       continue;
     }
     if (name == QLatin1String("--report-first-paint") && !inlineValue) {
@@ -233,7 +275,8 @@ QString UsageText(const QString& program) {
              "\n"
              "  --connect             connect by itself once the start-up sweep has ended\n"
              "  --id N                the device ID (1..255) to pick before connecting\n"
-             "  --screenshot PATH     save a picture of the connected window (PNG)\n"
+             "  --eq-demo             shape the High output's EQ and open its panel\n"
+             "  --screenshot PATH     save a picture of the window (PNG), connected with --connect\n"
              "  --quit-after MS       end after MS milliseconds\n"
              "  --report-first-paint  print the time of the first paint\n"
              "  --version             print the version and exit\n"
@@ -243,7 +286,7 @@ QString UsageText(const QString& program) {
 
 void StartDemo(const DemoOptions& options, TForm1& form, DeviceBackend& device) {
   if (options.reportFirstPaint) new FirstPaintReporter(&form);
-  if (options.connect || !options.screenshot.isEmpty() || options.quitAfterMs >= 0)
+  if (options.connect || !options.screenshot.isEmpty() || options.quitAfterMs >= 0 || options.eqDemo)
     new DemoDriver(options, form, device);
 }
 

@@ -1,5 +1,5 @@
 // Command-line options for demonstrations and measurements: connect by themselves once the start-up sweep has
-// ended, save a picture of the connected window, report the first paint, end after a while. They are taken off the
+// ended, shape an EQ and open its panel, save a picture of the window, report the first paint, end after a while. They are taken off the
 // argument list before the rest of it is read as extra port paths.
 #pragma once
 
@@ -25,6 +25,7 @@ struct DemoOptions {
   QString screenshot;         // --screenshot PATH: PNG of the whole window once connected
   int quitAfterMs = -1;       // --quit-after MS; -1 = stay until the window is closed
   bool reportFirstPaint = false;  // --report-first-paint
+  bool eqDemo = false;        // --eq-demo: shape the High output's EQ and open its panel (before a screenshot)
 };
 
 // Takes the demo options (both "--opt VALUE" and "--opt=VALUE") out of args and leaves everything else in place.
