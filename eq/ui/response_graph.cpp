@@ -141,12 +141,26 @@ void ResponseGraph::DrawBandMarkers(const std::array<QPoint, 6>& markers) {
     const QPoint m = markers[b];
     FillRect(canvas_, {m.x() - 4, m.y() - 4}, {m.x() + 4, m.y() + 4}, kBandColors[b]);
   }
+  const QRgb white = QColor(Qt::white).rgb();
   for (std::size_t b = 0; b < markers.size(); ++b) {
     const QPoint m = markers[b];
-    const int y = m.y() < 117 ? m.y() - 18 : m.y() + 4;
-    Text(canvas_, m.x() - 2, y, QString::number(b + 1), font(), Qt::white, nullptr);
+    const QPoint at(m.x() - 2, m.y() < 117 ? m.y() - 18 : m.y() + 4);
+    for (const QPoint& p : NumberPixels(static_cast<int>(b) + 1)) Put(canvas_, at.x() + p.x(), at.y() + p.y(), white);
   }
   update();
+}
+
+const std::vector<QPoint>& ResponseGraph::NumberPixels(int number) {
+  std::vector<QPoint>& pixels = numberPixels_[static_cast<std::size_t>(number - 1)];
+  if (!pixels.empty()) return pixels;
+  // Drawn once on a black image with the same text routine; every white pixel is the number's.
+  QImage scratch(40, 40, QImage::Format_RGB32);
+  scratch.fill(Qt::black);
+  Text(scratch, 0, 0, QString::number(number), font(), Qt::white, nullptr);
+  for (int y = 0; y < scratch.height(); ++y)
+    for (int x = 0; x < scratch.width(); ++x)
+      if (scratch.pixel(x, y) == QColor(Qt::white).rgb()) pixels.emplace_back(x, y);
+  return pixels;
 }
 
 void ResponseGraph::paintEvent(QPaintEvent*) {

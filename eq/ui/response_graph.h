@@ -13,6 +13,7 @@
 #include <array>
 #include <functional>
 #include <span>
+#include <vector>
 
 namespace k7310 {
 
@@ -49,6 +50,10 @@ class ResponseGraph : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // The white pixels of each marker number "1" .. "6", relative to the text's top-left, made once from the font.
+  const std::vector<QPoint>& NumberPixels(int number);
+
+  std::array<std::vector<QPoint>, 6> numberPixels_;
   QImage grid_;
   QImage canvas_;
 };
