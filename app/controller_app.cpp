@@ -30,7 +30,10 @@ ControllerApp::ControllerApp(TForm1& form, TForm_Disconnected& warning, Dialogs&
                         eq.UpdateCrossover(c, true, form.RzGroupBox8->RzComboBox69->currentIndex());
                         eq.UpdateCrossover(c, false, form.RzGroupBox8->RzComboBox71->currentIndex());
                       },
-                      &form) {
+                      &form),
+      channel(backend, *form.GroupBox1, *form.RzGroupBox7, *form.RzGroupBox6, form.Panels, editSnapshot,
+              [this] { return view.ApplyingModel; }, &form),
+      gain(backend, *form.RzGroupBox5, form.Panels, editSnapshot, &form) {
   eq.fillEditors = [this](int c) {
     bandEditor.FillEqPanel(c);
     crossoverEditor.Fill(c);

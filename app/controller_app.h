@@ -9,6 +9,8 @@
 #include "app/connection.h"
 #include "app/device_view.h"
 #include "app/kit/edit_commit.h"
+#include "channel/ui/channel_controller.h"
+#include "channel/ui/gain_controller.h"
 #include "device/ui/device_id_controller.h"
 #include "device/ui/search_controller.h"
 #include "eq/ui/band_editor.h"
@@ -43,6 +45,8 @@ class ControllerApp {
   EqController eq;
   EqBandEditor bandEditor;
   CrossoverEditor crossoverEditor;
+  ChannelController channel;
+  GainController gain;
 };
 
 }  // namespace k7310

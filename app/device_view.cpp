@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/kit/button_color.h"
 #include "app/kit/ui_text.h"
+#include "channel/ui/channel_controller.h"
 #include "device/btl.h"
 #include "link/device_backend.h"
 #include "texts/texts.h"
@@ -19,13 +20,6 @@ QString DecodeName(const GroupNameBytes& bytes) {
   QStringDecoder decode("windows-1252");
   const QByteArray raw(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(n));
   return decode.isValid() ? QString(decode(raw)) : QString::fromLatin1(raw);
-}
-
-QString VolumeText(int position) {
-  if (position == 0) return Ui(Texts().VolumeMute);
-  // Exact tenths: position x 0.2 - 60.2 dB.
-  const int tenths = position * 2 - 602;
-  return QString::number(tenths / 10.0, 'f', 1) + QStringLiteral(" dB");
 }
 
 }  // namespace
