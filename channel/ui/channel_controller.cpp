@@ -55,6 +55,11 @@ ChannelController::ChannelController(DeviceBackend& backend, ChannelStrip& strip
 
   connect(delay_.ScrollBar1, &QScrollBar::valueChanged, this, [this](int p) { ScrollBar1Change(p); });
   panels_.SetFill(Panel::kDelay, [this](int c) { FillDelay(c); });
+  // A received block refills the open panel (filling sends nothing).
+  connect(&backend_, &DeviceBackend::ModelApplied, this, [this] {
+    if (panels_.PanelKind == Panel::kLimiter) FillLimiter(panels_.SelectedChannel);
+    if (panels_.PanelKind == Panel::kDelay) FillDelay(panels_.SelectedChannel);
+  });
   // The time edit only displays: whatever was typed, Enter and leaving put the remembered text back.
   EditSnapshot* shared = &snapshot;
   QLineEdit* time = delay_.RzEdit18;

@@ -48,6 +48,10 @@ GainController::GainController(DeviceBackend& backend, GainPanel& panel, PanelFr
   connect(panel_.SpinButton1->DownLeft, &QToolButton::clicked, this, [this] { SpinButton1DownClick(); });
   new EditCommit(panel_.RzEdit17, snapshot_, kAcceptPoint | kAcceptMinus, [this](const QString& t) { CommitText(t); });
   panels_.SetFill(Panel::kGain, [this](int c) { Fill(c); });
+  // A received block refills the open panel (filling sends nothing).
+  connect(&backend_, &DeviceBackend::ModelApplied, this, [this] {
+    if (panels_.PanelKind == Panel::kGain && !dragging_) Fill(panels_.SelectedChannel);
+  });
 }
 
 int GainController::Channel() const {

@@ -179,6 +179,13 @@ TEST_F(ChannelTest, LimiterPickWritesOnlyTheSelectedOutput) {
   EXPECT_EQ(panel.RzLabel5->text(), QStringLiteral("High--Limiter"));
   EXPECT_EQ(panel.RzComboBox2->currentIndex(), Model().LimThreshold[0]);
   EXPECT_EQ(panel.RzComboBox5->currentIndex(), 6);
+  // A block applied while it is open (a recall) refills it, and refilling sends nothing.
+  const std::size_t beforeRefill = sim.Received().size();
+  Model().LimThreshold[0] = 5;
+  emit rig->app.backend.ModelApplied();
+  EXPECT_EQ(panel.RzComboBox2->currentIndex(), 5);
+  Pump(700);
+  EXPECT_EQ(CountSince(sim, beforeRefill, Head(WriteLimiter(Model(), Device(), 0))), 0);
 }
 
 TEST_F(ChannelTest, MainDelayShowsItsReadoutsAndWritesTheMainRecord) {
@@ -253,6 +260,12 @@ TEST_F(ChannelTest, WithoutALinkEveryControlChangesTheModelAndNothingGoesOut) {
   EXPECT_EQ(m.OutDelay[0], 20);
   EXPECT_EQ(rig->form.RzGroupBox6->RzEdit18->text(), QStringLiteral("0.420 Ms"));
   Pump(700);
+  // The unit's block after a connect replaces the model, and the panel shows the unit's value.
+  rig->ConnectAndPoll();
+  Pump(600);
+  ASSERT_NE(Model().OutDelay[0], 20);
+  strip.RzButton44->click();
+  EXPECT_EQ(rig->form.RzGroupBox6->ScrollBar1->value(), Model().OutDelay[0]);
   const std::uint8_t d = Device();
   for (const std::string& head : {Head(WriteChannelSettings(m, d, 0)), Head(WriteMainSettings(m, d)),
                                   Head(WriteLimiter(m, d, 2))})
