@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 
+#include "app/kit/button_color.h"
 #include "protocol/catalogue.h"
 #include "protocol/frame.h"
 
@@ -103,6 +104,134 @@ TEST(DeviceId, TheEditTakesDigitsOnlyAndWithoutALinkShowsTheWarning) {
   EXPECT_TRUE(rig.warning.isVisible());
   EXPECT_EQ(rig.app.backend.Session().model.NewDeviceId, 1);
   EXPECT_FALSE(rig.app.backend.Session().flags.AwaitIdAck);
+}
+
+// Waits until the simulator took `frame` after the first `from` frames.
+bool Took(const Sim& sim, std::size_t from, const Bytes& frame) {
+  const std::string hex = ToHexText(frame);
+  return WaitUntil(
+      [&] {
+        const std::vector<std::string> sent = HexesSince(sim, from);
+        return std::find(sent.begin(), sent.end(), hex) != sent.end();
+      },
+      3000);
+}
+
+void PickThreshold(TForm1& form, int item) {
+  form.RzGroupBox13->RzComboBox9->setCurrentIndex(item);
+  emit form.RzGroupBox13->RzComboBox9->activated(item);
+}
+
+bool MidRowShown(TForm1& f) { return f.GroupBox1->RzButton51->isVisibleTo(f.GroupBox1); }
+bool HighRowShown(TForm1& f) { return f.GroupBox1->RzButton45->isVisibleTo(f.GroupBox1); }
+
+TEST(DeviceSettings, BtlModesThresholdAndRecoupOnTheWire) {
+  App();
+  Sim sim({"--ids", "1"});
+  Rig rig({sim.paths.value(0)});
+  rig.SkipStartupSweep();
+  rig.ConnectAndPoll();
+  Pump(300);
+  TForm1& f = rig.form;
+  const ParameterModel& m = rig.app.backend.Session().model;
+
+  // No to the question leaves everything as it was.
+  rig.dialogs.ExpectQuestion(QStringLiteral("Notice"), QStringLiteral("Want to set BTL mode?"), false);
+  f.GroupBox1->RzButton7->click();
+  EXPECT_FALSE(f.rzgrpbx_btl->isVisible());
+  rig.dialogs.ExpectQuestion(QStringLiteral("Notice"), QStringLiteral("Want to set BTL mode?"), true);
+  f.GroupBox1->RzButton7->click();
+  ASSERT_TRUE(f.rzgrpbx_btl->isVisible());
+  EXPECT_EQ(f.rzgrpbx_btl->pos(), QPoint(7, 232));
+  EXPECT_EQ(ButtonColor(f.rzgrpbx_btl->btn_btl0), kButtonRed);
+
+  std::size_t before = sim.Received().size();
+  f.rzgrpbx_btl->btn_btl3->click();  // "High-Mid BTL-One Ch Mode"
+  EXPECT_FALSE(MidRowShown(f));
+  EXPECT_FALSE(HighRowShown(f));
+  EXPECT_EQ(ButtonColor(f.GroupBox1->RzButton7), kButtonGreen);
+  EXPECT_EQ(ButtonColor(f.rzgrpbx_btl->btn_btl3), kButtonRed);
+  EXPECT_EQ(ButtonColor(f.rzgrpbx_btl->btn_btl0), kButtonNormal);
+  EXPECT_TRUE(f.rzgrpbx_btl->isVisible());
+  EXPECT_TRUE(Took(sim, before, WriteMainSettings(m, 0)));
+  EXPECT_EQ(ToHexText(WriteMainSettings(m, 0)).substr(34, 2), "03");  // BtlMode, the record's last byte
+  before = sim.Received().size();
+  f.rzgrpbx_btl->btn_btl0->click();  // "No BTL"
+  EXPECT_TRUE(MidRowShown(f));
+  EXPECT_TRUE(HighRowShown(f));
+  EXPECT_EQ(ButtonColor(f.GroupBox1->RzButton7), kButtonNormal);
+  EXPECT_TRUE(Took(sim, before, WriteMainSettings(m, 0)));
+  EXPECT_EQ(ToHexText(WriteMainSettings(m, 0)).substr(34, 2), "00");
+  f.rzgrpbx_btl->btn1->click();
+  EXPECT_FALSE(f.rzgrpbx_btl->isVisible());
+
+  // "50 °C" is item 10; ">=70 °C" item 0.
+  f.GroupBox1->RzButton11->click();
+  ASSERT_TRUE(f.RzGroupBox13->isVisible());
+  EXPECT_EQ(f.RzGroupBox13->RzComboBox9->itemText(10), QStringLiteral("50 \u00B0C"));
+  for (int item : {10, 0}) {
+    before = sim.Received().size();
+    PickThreshold(f, item);
+    EXPECT_EQ(m.TempThreshold, item);
+    EXPECT_TRUE(Took(sim, before, WriteDeviceSettings(m, 0))) << item;
+    EXPECT_EQ(std::stoi(ToHexText(WriteDeviceSettings(m, 0)).substr(30, 2), nullptr, 16), item);  // payload byte 5
+  }
+  EXPECT_EQ(rig.app.backend.Session().DeviceIndex, 0);
+
+  // Recoup twice: 1, then 0, and the button red and back.
+  for (int recoup : {1, 0}) {
+    before = sim.Received().size();
+    f.GroupBox1->RzButton98->click();
+    EXPECT_EQ(m.Recoup, recoup);
+    EXPECT_EQ(ButtonColor(f.GroupBox1->RzButton98), recoup ? kButtonRed : kButtonNormal);
+    EXPECT_TRUE(Took(sim, before, WriteMainSettings(m, 0))) << recoup;
+    EXPECT_EQ(ToHexText(WriteMainSettings(m, 0)).substr(20, 2), recoup ? "01" : "00");
+  }
+}
+
+TEST(DeviceSettings, WithoutALinkTheControlsChangeTheModelAndTheStripOnly) {
+  App();
+  Rig rig({}, false);
+  TForm1& f = rig.form;
+  const DeviceSession& s = rig.app.backend.Session();
+  rig.dialogs.ExpectQuestion(QStringLiteral("Notice"), QStringLiteral("Want to set BTL mode?"), true);
+  f.GroupBox1->RzButton7->click();
+  f.rzgrpbx_btl->btn_btl2->click();
+  EXPECT_EQ(s.model.BtlMode, 2);
+  EXPECT_FALSE(MidRowShown(f));
+  EXPECT_TRUE(HighRowShown(f));
+  PickThreshold(f, 4);
+  EXPECT_EQ(s.model.TempThreshold, 4);
+  f.GroupBox1->RzButton98->click();
+  EXPECT_EQ(s.model.Recoup, 1);
+  EXPECT_EQ(ButtonColor(f.GroupBox1->RzButton98), kButtonRed);
+  EXPECT_FALSE(s.commandSlots.AnyPending());
+}
+
+// A settings write to every unit would give them all one ID: in broadcast mode the threshold stays in the model
+// and the user is told to set it unit by unit.
+TEST(DeviceSettings, BroadcastModeSendsNoThreshold) {
+  App();
+  Sim sim({"--ids", "1,2"});
+  Rig rig({sim.paths.value(0)});
+  rig.SkipStartupSweep();
+  rig.dialogs.ExpectMessage(QStringLiteral("The broadcast mode has been opened."));
+  rig.form.GroupBox2->RzButton8->click();
+  rig.dialogs.ExpectQuestion(
+      QStringLiteral("Notice"),
+      QStringLiteral("In broadcast mode must put all equipment unified data, otherwise cannot broadcast mode."), true);
+  rig.ClickConnect();
+  ASSERT_TRUE(rig.app.backend.LinkOpen());
+  const std::size_t before = sim.Received().size();
+  rig.dialogs.ExpectMessage(QStringLiteral(
+      "The temperature threshold is not sent in broadcast mode.\nSet it on each device by its own ID."));
+  rig.app.deviceSettings.RzComboBox9Change(10);
+  EXPECT_EQ(rig.app.backend.Session().model.TempThreshold, 10);
+  EXPECT_EQ(rig.app.backend.Session().DeviceIndex, kBroadcastIndex);
+  Pump(500);
+  for (const std::string& hex : HexesSince(sim, before))
+    EXPECT_FALSE(hex.substr(8, 2) == "A1" && hex.substr(12, 2) == "21") << "a settings write went out: " << hex;
+  rig.app.connection.Button3Click();
 }
 
 }  // namespace
