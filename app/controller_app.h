@@ -10,6 +10,7 @@
 #include "app/device_view.h"
 #include "app/kit/edit_commit.h"
 #include "device/ui/device_id_controller.h"
+#include "device/ui/device_settings_controller.h"
 #include "device/ui/search_controller.h"
 #include "eq/ui/band_editor.h"
 #include "eq/ui/crossover_editor.h"
@@ -38,6 +39,7 @@ class ControllerApp {
   DeviceView view;
   SearchController search;
   DeviceIdController deviceId;
+  DeviceSettingsController deviceSettings;
   // The snapshot every numeric edit of the window shares.
   EditSnapshot editSnapshot;
   EqController eq;
