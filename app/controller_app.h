@@ -12,6 +12,7 @@
 #include "channel/ui/channel_controller.h"
 #include "channel/ui/gain_controller.h"
 #include "device/ui/device_id_controller.h"
+#include "device/ui/device_settings_controller.h"
 #include "device/ui/search_controller.h"
 #include "eq/ui/band_editor.h"
 #include "eq/ui/crossover_editor.h"
@@ -40,6 +41,7 @@ class ControllerApp {
   DeviceView view;
   SearchController search;
   DeviceIdController deviceId;
+  DeviceSettingsController deviceSettings;
   // The snapshot every numeric edit of the window shares.
   EditSnapshot editSnapshot;
   EqController eq;

@@ -165,11 +165,11 @@ double CrossoverCutoff(CrossoverKind kind, int freqIndex) {
 CrossoverCascade CrossoverSections(CrossoverKind kind, int type, double fc) {
   CrossoverCascade out{};
   if (type < 0 || type >= kCrossoverTypeCount) return out;
-  const TypeSpec& spec = (kind == CrossoverKind::HighPass ? kHighPassTypes : kLowPassTypes)[type];
-  if (spec.besselDivisor != 0.0) fc /= spec.besselDivisor;
+  const TypeSpec& desc = (kind == CrossoverKind::HighPass ? kHighPassTypes : kLowPassTypes)[type];
+  if (desc.besselDivisor != 0.0) fc /= desc.besselDivisor;
   const double w0 = fc * kDesignAnglePerHz;
   const DesignAngle w{std::cos(w0), std::sin(w0), std::tan(w0 / 2.0)};
-  for (int s = 0; s < kCrossoverSections; ++s) out[s] = Section(kind, spec.stages[s], w);
+  for (int s = 0; s < kCrossoverSections; ++s) out[s] = Section(kind, desc.stages[s], w);
   return out;
 }
 

@@ -57,7 +57,7 @@ void Bus::Dispatch(const Bytes& frame, std::int64_t nowMs, std::vector<Outgoing>
   const bool broadcast = index == kBroadcastIndex;
   for (Unit& u : units_) {
     if (!broadcast && u.DeviceIndex() != index) continue;
-    std::optional<Bytes> reply = u.Take(frame, nowMs, broadcast);
+    std::optional<Bytes> reply = u.Take(frame, nowMs);
     if (!reply || broadcast) continue;
     const std::int64_t due = nowMs + options_.replyDelayMs;
     if (noise_) EmitNoise(due, out);

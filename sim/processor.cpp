@@ -103,7 +103,7 @@ int Unit::TemperatureRaw(std::int64_t nowMs) const {
 
 void Unit::FixTemperatureRaw(int raw) { fixedTemp_ = std::clamp(raw, 0, 0xFFFF); }
 
-std::optional<Bytes> Unit::Take(std::span<const std::uint8_t> frame, std::int64_t nowMs, bool broadcast) {
+std::optional<Bytes> Unit::Take(std::span<const std::uint8_t> frame, std::int64_t nowMs) {
   if (frame.size() < kHeaderSize + 2) return std::nullopt;
   const std::uint8_t type = frame[4];
   const std::uint8_t group = frame[5];
@@ -114,7 +114,7 @@ std::optional<Bytes> Unit::Take(std::span<const std::uint8_t> frame, std::int64_
   if (type == frame_type::kRead) {
     reply = TakeRead(group, areaCode, nowMs);
   } else if (type == frame_type::kWrite) {
-    reply = TakeWrite(group, areaCode, record, payload, broadcast);
+    reply = TakeWrite(group, areaCode, record, payload);
   }
   if (silent) return std::nullopt;
   return reply;
@@ -162,14 +162,14 @@ std::optional<Bytes> Unit::TakeRead(std::uint8_t group, std::uint8_t areaCode, s
 }
 
 std::optional<Bytes> Unit::TakeWrite(std::uint8_t group, std::uint8_t areaCode, std::uint8_t record,
-                                     std::span<const std::uint8_t> payload, bool broadcast) {
+                                     std::span<const std::uint8_t> payload) {
   const std::array<std::uint8_t, 0> none{};
   switch (areaCode) {
     case area::kDeviceSettings: {
       if (payload.size() != 8) return std::nullopt;
       // The acknowledge still goes out under the index the request was addressed to.
       Bytes ack = BuildFrame(DeviceIndex(), frame_type::kAcknowledge, 0, area::kDeviceSettings, 0, none);
-      if (!broadcast && payload[3] != 0) id_ = payload[3];
+      if (payload[3] != 0) id_ = payload[3];
       settings_.TempThreshold = payload[5];
       return ack;
     }

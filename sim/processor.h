@@ -74,15 +74,15 @@ class Unit {
   bool silent = false;
   bool noNames = false;
 
-  // Takes one checked frame addressed to this unit (or to every unit) and returns the reply it would send.
-  // broadcast: the frame was addressed to every unit, so a new device ID in it is not taken (all units would
-  // end up under one ID).
-  std::optional<Bytes> Take(std::span<const std::uint8_t> frame, std::int64_t nowMs, bool broadcast = false);
+  // Takes one checked frame addressed to this unit (or to every unit) and returns the reply it would send. A
+  // settings write gives the unit the ID it carries, also when it was addressed to every unit, as the hardware
+  // does: all units then answer under that one ID.
+  std::optional<Bytes> Take(std::span<const std::uint8_t> frame, std::int64_t nowMs);
 
  private:
   std::optional<Bytes> TakeRead(std::uint8_t group, std::uint8_t areaCode, std::int64_t nowMs);
   std::optional<Bytes> TakeWrite(std::uint8_t group, std::uint8_t areaCode, std::uint8_t record,
-                                 std::span<const std::uint8_t> payload, bool broadcast);
+                                 std::span<const std::uint8_t> payload);
   Bytes BlockReply(std::uint8_t group, std::uint8_t areaCode, const GroupPayload& payload) const;
 
   int id_;

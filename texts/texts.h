@@ -151,6 +151,7 @@ struct UiTexts {
   std::string UsbNoBroadcast;
   std::string BroadcastOpened;
   std::string BroadcastOff;
+  std::string BroadcastNoTempThreshold;  // a threshold picked in broadcast mode is not sent
   std::string SourceNoResponse;     // initial data load, way 1
 
   // File dialogs: proposed names and filter descriptions.

@@ -163,6 +163,8 @@ UiTexts MakeEnglish() {
   t.DeviceIdChanged = "DeviceID change to ";
   t.UsbNoBroadcast = "USB MODE.Can not enter brocast mode.";
   t.BroadcastOpened = "The broadcast mode has been opened.";
+  t.BroadcastNoTempThreshold =
+      "The temperature threshold is not sent in broadcast mode.\nSet it on each device by its own ID.";
   t.BroadcastOff = "The broadcast mode is off.";
   t.SourceNoResponse = "The device ID no response, please try again or check the ID is correct.";
 

@@ -67,12 +67,12 @@ EqBandEditor::EqBandEditor(EqBox& box, DeviceBackend& backend, EditSnapshot& sna
   for (int b = 0; b < kBandsPerChannel; ++b) {
     EqBandRow& row = box_.Bands[static_cast<std::size_t>(b)];
     for (const Column column : {kFreq, kQ, kGain}) {
-      const ColumnSpec& spec = kColumns[column];
-      QLineEdit* edit = row.*spec.edit;
-      SpinButtons* spin = row.*spec.spin;
+      const ColumnSpec& desc = kColumns[column];
+      QLineEdit* edit = row.*desc.edit;
+      SpinButtons* spin = row.*desc.spin;
       // Clamping rewrites the edit with the limit's text, which is read again like a typed value. The edits may
       // outlive the editor (a focused edit leaves as the window closes).
-      EditCommit::Number(edit, snapshot, spec.accepts, [self = QPointer(this), column, b, edit](double v) {
+      EditCommit::Number(edit, snapshot, desc.accepts, [self = QPointer(this), column, b, edit](double v) {
         if (!self) return;
         const ColumnSpec& s = kColumns[column];
         if (v > s.high || v < s.low) {
@@ -101,8 +101,8 @@ int EqBandEditor::FlatBand(int b) const {
 }
 
 void EqBandEditor::ShowValue(Column column, int b, int index) {
-  const ColumnSpec& spec = kColumns[column];
-  (box_.Bands[static_cast<std::size_t>(b)].*spec.edit)->setText(NumberText(spec.table[index]));
+  const ColumnSpec& desc = kColumns[column];
+  (box_.Bands[static_cast<std::size_t>(b)].*desc.edit)->setText(NumberText(desc.table[index]));
 }
 
 void EqBandEditor::UpdateBand(int flatBand) {
@@ -132,8 +132,8 @@ void EqBandEditor::ShowBandPosition(int flatBand) {
 void EqBandEditor::CommitValue(Column column, int b, double v) {
   const int k = FlatBand(b);
   if (k < 0) return;
-  const ColumnSpec& spec = kColumns[column];
-  const int i = NearestIndex(spec.table, static_cast<std::size_t>(spec.maxIndex) + 1, v);
+  const ColumnSpec& desc = kColumns[column];
+  const int i = NearestIndex(desc.table, static_cast<std::size_t>(desc.maxIndex) + 1, v);
   ModelField(backend_.Session().model, column, k) = i;
   // The gain edit shows its value after the send, the others before; the result is the same.
   if (column != kGain) ShowValue(column, b, i);

@@ -48,8 +48,8 @@ CrossoverEditor::CrossoverEditor(EqBox& box, DeviceBackend& backend, EditSnapsho
       selectedChannel_(std::move(selectedChannel)),
       crossoverChanged_(std::move(crossoverChanged)) {
   for (const Filter filter : {kHighPass, kLowPass}) {
-    const FilterSpec& spec = kFilters[filter];
-    QLineEdit* edit = box_.*spec.edit;
+    const FilterSpec& desc = kFilters[filter];
+    QLineEdit* edit = box_.*desc.edit;
     // Clamping rewrites the edit with the limit's text, which is read again like a typed value. The edits may
     // outlive the editor (a focused edit leaves as the window closes).
     EditCommit::Number(edit, snapshot, kAcceptPoint, [self = QPointer(this), filter, edit](double v) {
@@ -60,11 +60,11 @@ CrossoverEditor::CrossoverEditor(EqBox& box, DeviceBackend& backend, EditSnapsho
       }
       self->CommitCrossoverFreq(filter, v);
     });
-    SpinButtons* spin = box_.*spec.spin;
+    SpinButtons* spin = box_.*desc.spin;
     connect(spin->DownLeft, &QToolButton::clicked, this, [this, filter] { SpinDown(filter); });
     connect(spin->UpRight, &QToolButton::clicked, this, [this, filter] { SpinUp(filter); });
     // A pick-list: the item index is always one of the nine types.
-    QComboBox* type = box_.*spec.type;
+    QComboBox* type = box_.*desc.type;
     type->setEditable(false);
     connect(type, &QComboBox::activated, this, [this, filter](int item) { TypeChange(filter, item); });
   }
@@ -79,9 +79,9 @@ void CrossoverEditor::Fill(int channel) {
   if (channel < 0 || channel >= kChannelCount) return;
   const ParameterModel& m = backend_.Session().model;
   const auto c = static_cast<std::size_t>(channel);
-  for (const FilterSpec& spec : kFilters) {
-    (box_.*spec.edit)->setText(FreqText((m.*spec.freqIndex)[c]));
-    (box_.*spec.type)->setCurrentIndex((m.*spec.filterType)[c]);
+  for (const FilterSpec& desc : kFilters) {
+    (box_.*desc.edit)->setText(FreqText((m.*desc.freqIndex)[c]));
+    (box_.*desc.type)->setCurrentIndex((m.*desc.filterType)[c]);
   }
 }
 
@@ -93,32 +93,32 @@ void CrossoverEditor::Update(int channel) {
 void CrossoverEditor::CommitCrossoverFreq(Filter filter, double v) {
   const int c = Channel();
   if (c < 0) return;
-  const FilterSpec& spec = kFilters[filter];
+  const FilterSpec& desc = kFilters[filter];
   const int i = NearestIndex(FreqTable, v);
-  (backend_.Session().model.*spec.freqIndex)[static_cast<std::size_t>(c)] = i;
-  (box_.*spec.edit)->setText(FreqText(i));
+  (backend_.Session().model.*desc.freqIndex)[static_cast<std::size_t>(c)] = i;
+  (box_.*desc.edit)->setText(FreqText(i));
   Update(c);
 }
 
 void CrossoverEditor::SpinDown(Filter filter) {
   const int c = Channel();
   if (c < 0) return;
-  const FilterSpec& spec = kFilters[filter];
-  int& index = (backend_.Session().model.*spec.freqIndex)[static_cast<std::size_t>(c)];
+  const FilterSpec& desc = kFilters[filter];
+  int& index = (backend_.Session().model.*desc.freqIndex)[static_cast<std::size_t>(c)];
   if (index <= 0) return;
   --index;
-  (box_.*spec.edit)->setText(FreqText(index));
+  (box_.*desc.edit)->setText(FreqText(index));
   Update(c);
 }
 
 void CrossoverEditor::SpinUp(Filter filter) {
   const int c = Channel();
   if (c < 0) return;
-  const FilterSpec& spec = kFilters[filter];
-  int& index = (backend_.Session().model.*spec.freqIndex)[static_cast<std::size_t>(c)];
+  const FilterSpec& desc = kFilters[filter];
+  int& index = (backend_.Session().model.*desc.freqIndex)[static_cast<std::size_t>(c)];
   if (index >= kMaxFreqIndex) return;
   ++index;
-  (box_.*spec.edit)->setText(FreqText(index));
+  (box_.*desc.edit)->setText(FreqText(index));
   Update(c);
 }
 

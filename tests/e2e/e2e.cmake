@@ -1,6 +1,6 @@
 # End-to-end tests: the real window offscreen against k7310-sim on a pseudo-terminal. One executable per area so
 # that the long cases run side by side.
-foreach(_case startup connect search serial_link ports eq channel)
+foreach(_case startup connect search serial_link ports eq device_settings channel)
   k7310_test(test_e2e_${_case} LABEL e2e TIMEOUT 120
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/${_case}_test.cpp
     LIBS k7310_window)

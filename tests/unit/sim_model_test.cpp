@@ -254,12 +254,16 @@ TEST(SimBus, BroadcastIsTakenByEveryUnitAndAnsweredByNone) {
   EXPECT_TRUE(bus.Receive(ParameterWrite(kBroadcastIndex, 3, 0, {1, 0, 0x10, 0, 0, 0, 0, 3}), 0).empty());
   EXPECT_EQ(RecordOf(a.ActiveSet(), 27)[7], 3);
   EXPECT_EQ(RecordOf(b.ActiveSet(), 27)[7], 3);
-  // A settings write to all sets the threshold everywhere but does not give every unit one ID.
+  // A settings write to all sets the threshold everywhere and gives every unit the one ID it carries: both then
+  // answer a poll to that ID, and the old IDs are gone.
   EXPECT_TRUE(bus.Receive(DeviceSettingsWrite(kBroadcastIndex, 9, 20), 0).empty());
-  EXPECT_EQ(a.Id(), 1);
-  EXPECT_EQ(b.Id(), 2);
+  EXPECT_EQ(a.Id(), 9);
+  EXPECT_EQ(b.Id(), 9);
   EXPECT_EQ(a.Settings().TempThreshold, 20);
   EXPECT_EQ(b.Settings().TempThreshold, 20);
+  EXPECT_EQ(Replies(bus, QueryStatus(8), 0).size(), 2u);
+  EXPECT_TRUE(Replies(bus, QueryStatus(0), 0).empty());
+  EXPECT_TRUE(Replies(bus, QueryStatus(1), 0).empty());
 }
 
 TEST(SimBus, FaultSwitchesPerUnit) {
