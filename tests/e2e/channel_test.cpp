@@ -1,6 +1,7 @@
 // The channel controls against the simulator: mute, polarity, the master volume, the limiter lists and the delay
 // bar go out as their records through the channel's slot; with no link they change the model and send nothing.
 #include "tests/e2e/rig.h"
+#include "tests/e2e/user_input.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -35,24 +36,7 @@ bool LastIs(const Sim& sim, const std::string& hex) {
   }, 3000);
 }
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint at) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
-// Click into the edit, type over its text, leave it.
-void TypeAndLeave(QLineEdit* e, const QString& text) {
-  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-  QApplication::sendEvent(e, &in);
-  e->selectAll();
-  for (QChar ch : text) {
-    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(e, &key);
-  }
-  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(e, &out);
-}
 
 // The knob picture stands at (73, top) of the fader.
 bool KnobDrawnAt(const QImage& canvas, int top, const QPixmap& knob) {
@@ -60,10 +44,6 @@ bool KnobDrawnAt(const QImage& canvas, int top, const QPixmap& knob) {
   return canvas.copy(73, top, k.width(), k.height()) == k;
 }
 
-void Choose(QComboBox* combo, int item) {
-  combo->setCurrentIndex(item);
-  emit combo->activated(item);
-}
 
 class ChannelTest : public ::testing::Test {
  protected:

@@ -1,6 +1,7 @@
 // The marker drag's rules, in the real window without a unit: which marker a press picks, the drag's bounds, the
 // row-to-gain mapping, and that a drag without a link changes the model and the graph but queues nothing.
 #include "tests/e2e/rig.h"
+#include "tests/e2e/user_input.h"
 
 #include <QMouseEvent>
 
@@ -10,11 +11,6 @@
 namespace k7310::test {
 namespace {
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint at) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
 class Drag : public ::testing::Test {
  protected:

@@ -20,9 +20,17 @@
 #include "link/device_backend.h"
 #include "protocol/catalogue.h"
 #include "tests/e2e/scripted_dialogs.h"
+#include "tests/e2e/user_input.h"
 
 namespace k7310 {
 namespace {
+
+using test::Choose;
+using test::Focus;
+using test::Leave;
+using test::PressEnter;
+using test::TypeAndEnter;
+using test::TypeOver;
 
 // The application ends with the tests, before the exit handlers: the key events made here register Qt's keyboard
 // device, whose destruction among the exit handlers would touch Qt's statics after they are gone.
@@ -45,36 +53,6 @@ AppEnvironment* const kAppEnvironment =
 
 QApplication& App() { return kAppEnvironment->Get(); }
 
-void Focus(QLineEdit* e) {
-  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-  QApplication::sendEvent(e, &in);
-}
-void Leave(QLineEdit* e) {
-  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-  QApplication::sendEvent(e, &out);
-}
-void PressEnter(QLineEdit* e) {
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-  QApplication::sendEvent(e, &press);
-}
-// Selects the whole text and types over it, key by key, through the edit's key filter.
-void TypeOver(QLineEdit* e, const QString& text) {
-  e->selectAll();
-  for (QChar ch : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(e, &press);
-  }
-}
-// What a user does: click into the edit, type, press Enter.
-void Enter(QLineEdit* e, const QString& text) {
-  Focus(e);
-  TypeOver(e, text);
-  PressEnter(e);
-}
-void Choose(QComboBox* combo, int item) {
-  combo->setCurrentIndex(item);
-  emit combo->activated(item);
-}
 
 class EqEditorTest : public ::testing::Test {
  protected:
@@ -146,7 +124,7 @@ TEST_F(EqEditorTest, TypedValuesAreClampedAndSnappedToTheTables) {
     // Start each case from a value the typed text differs from.
     Model().EqFreqIndex[k] = 100, Model().EqQIndex[k] = 100, EqBandEditor::GainInEffect(Model(), k) = 100;
     bands->FillEqPanel(channel);
-    Enter(edit, QString::fromLatin1(c.typed));
+    TypeAndEnter(edit, QString::fromLatin1(c.typed));
     EXPECT_EQ(edit->text(), QString::fromLatin1(c.shown));
     const double* table = c.column == C::kFreq ? FreqTable.data() : c.column == C::kQ ? QTable.data()
                                                                                      : EqGainTable.data();
@@ -160,7 +138,7 @@ TEST_F(EqEditorTest, TypedValuesAreClampedAndSnappedToTheTables) {
     EXPECT_TRUE(TakeQueued().empty());
   }
   // 49.6 Hz is entry 32 of the frequency table.
-  Enter(row.freq, QStringLiteral("50"));
+  TypeAndEnter(row.freq, QStringLiteral("50"));
   EXPECT_EQ(Model().EqFreqIndex[k], 32);
 }
 
@@ -195,7 +173,7 @@ TEST_F(EqEditorTest, KeyFilterAndNotANumber) {
 TEST_F(EqEditorTest, EnterTwiceSendsOnceAndLeavingAfterwardsSendsNothing) {
   QLineEdit* freq = box->RzEdit97;
   const int k = 6 * kMid + 3;
-  Enter(freq, QStringLiteral("1000"));
+  TypeAndEnter(freq, QStringLiteral("1000"));
   EXPECT_EQ(TakeQueued(), std::set<int>{EqBandSlot(k)});
   PressEnter(freq);
   EXPECT_TRUE(TakeQueued().empty());
@@ -218,14 +196,14 @@ TEST_F(EqEditorTest, PeqAndShelvesKeepTheirOwnGain) {
   const int b = 1, k = 6 * kMid + b;
   QComboBox* type = box->RzComboBox67;
   QLineEdit* gain = box->RzEdit107;
-  Enter(gain, QStringLiteral("6"));
+  TypeAndEnter(gain, QStringLiteral("6"));
   Leave(gain);
   TakeQueued();
   Choose(type, 1);  // LS: a fresh band's shelf gain is 0 dB
   EXPECT_EQ(Model().EqType[k], 1);
   EXPECT_EQ(gain->text(), QStringLiteral("0"));
   EXPECT_EQ(TakeQueued(), std::set<int>{EqBandSlot(k)});
-  Enter(gain, QStringLiteral("-3"));
+  TypeAndEnter(gain, QStringLiteral("-3"));
   Leave(gain);
   Choose(type, 2);  // HS shares the shelf gain
   EXPECT_EQ(gain->text(), QStringLiteral("-3"));
@@ -365,7 +343,7 @@ TEST_F(EqEditorTest, CrossoverEditsQueueTheChannelsCrossover) {
       const bool high = t.edit == box->RzEdit205;
       Model().HpfFreqIndex[c] = 100, Model().LpfFreqIndex[c] = 100;
       crossover->Fill(c);
-      Enter(t.edit, QString::fromLatin1(t.typed));
+      TypeAndEnter(t.edit, QString::fromLatin1(t.typed));
       EXPECT_EQ(t.edit->text(), QString::fromLatin1(t.shown));
       const int stored = high ? Model().HpfFreqIndex[c] : Model().LpfFreqIndex[c];
       if (t.index >= 0) {

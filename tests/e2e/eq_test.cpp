@@ -1,6 +1,7 @@
 // The EQ panel against the simulator: a marker drag goes out as the band's frame through its slot, the band's edits
 // follow it, and a unit whose active group has a shaped band shows that curve right after connecting.
 #include "tests/e2e/rig.h"
+#include "tests/e2e/user_input.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,24 +15,7 @@
 namespace k7310::test {
 namespace {
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint at) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::LeftButton, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
 
-// What a user does: click into the edit, type over its text, press Enter.
-void TypeAndEnter(QLineEdit* e, const QString& text) {
-  QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
-  QApplication::sendEvent(e, &in);
-  e->selectAll();
-  for (QChar ch : text) {
-    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(e, &key);
-  }
-  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-  QApplication::sendEvent(e, &enter);
-}
 
 // Some pixel of the column is the curve's red, away from the 0 dB row.
 bool CurveLeavesZeroAt(const QImage& canvas, int column) {
