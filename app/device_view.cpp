@@ -45,7 +45,7 @@ DeviceView::DeviceView(TForm1& form, DeviceBackend& backend) : QObject(&form), f
   });
   connect(&backend_, &DeviceBackend::DeviceSettingsReceived, this, [this](const DeviceSettingsReply& r) {
     form_.RzGroupBox13->RzComboBox9->setCurrentIndex(r.tempThreshold);
-    if (backend_.HidDeviceAttached) {
+    if (backend_.UsbInUse()) {
       form_.GroupBox2->RzComboBox6->setCurrentIndex(r.replyingIndex);
       form_.GroupBox2->RzEdit2->setText(QString::number(r.replyingIndex + 1));
     }

@@ -38,6 +38,27 @@ void DeviceBackend::SetSerialLink(Link* link) {
   connect(serial_, &Link::Vanished, this, [this] { PortVanished(); });
 }
 
+void DeviceBackend::SetUsbLink(UsbLink* link) {
+  if (usb_) {
+    disconnect(usb_, nullptr, this, nullptr);
+    usb_->SetHeld(false);
+  }
+  usb_ = link;
+  if (!usb_) return;
+  connect(usb_, &Link::Arrived, this, [this](const std::string& hex) { Receive(hex); });
+  connect(usb_, &Link::Vanished, this, [this] { UsbVanished(); });
+  UpdateUsbHold();
+}
+
+void DeviceBackend::SetSearchRunning(bool on) {
+  searchRunning_ = on;
+  UpdateUsbHold();
+}
+
+void DeviceBackend::UpdateUsbHold() {
+  if (usb_) usb_->SetHeld(serialOpen_ || searchRunning_);
+}
+
 void DeviceBackend::Start() {
   session_.flags = {};
   session_.ProgressSends = false;
@@ -45,7 +66,7 @@ void DeviceBackend::Start() {
   session_.DeviceIndex = 0;
   session_.model.NewDeviceId = 1;
   session_.model.BtlMode = 0;
-  searchRunning_ = false;
+  SetSearchRunning(false);
   ports_.Build();
   timers_[TimerId::refurbish].SetEnabled(true);
   timers_[TimerId::brocar1].SetEnabled(true);
@@ -58,12 +79,26 @@ void DeviceBackend::Wait(int ms) { WaitWithMessages(ms); }
 bool DeviceBackend::TransmitCurrent(const Bytes& frame) {
   txFrame_ = frame;
   // The report keeps whatever earlier frames left behind this one.
-  hidReport_[0] = 0;
-  for (std::size_t i = 0; i < frame.size() && i + 1 < hidReport_.size(); ++i) hidReport_[i + 1] = frame[i];
+  StageFrame(hidReport_, frame);
   if (txFrame_.empty()) return true;
+  return Transmit([this](UsbLink& usb) { return usb.SendReport(hidReport_); });
+}
+
+bool DeviceBackend::TransmitBlockBody(std::span<const std::uint8_t, kUsbBlockBodySize> body) {
+  txFrame_.assign(body.begin(), body.end());
+  return Transmit([this, body](UsbLink& usb) { return usb.SendBlockBody(hidReport_, body); });
+}
+
+bool DeviceBackend::Transmit(const std::function<bool(UsbLink&)>& usb) {
   // A frame for a link that is not open, or that the link refuses, is counted and reported, never lost unseen.
-  Link* link = InUse();
-  if (session_.LinkOpen && link && link->Write(txFrame_)) {
+  bool sent = false;
+  if (session_.LinkOpen) {
+    if (UsbInUse())
+      sent = usb(*usb_);
+    else
+      sent = serial_ && serial_->Write(txFrame_);
+  }
+  if (sent) {
     emit Sent(txFrame_);
     return true;
   }
@@ -79,13 +114,19 @@ void DeviceBackend::QueueCommand(int slot) { k7310::QueueCommand(session_, slot)
 bool DeviceBackend::OpenSerialPort() {
   const QString path = ports_.PathOf(ports_.PortNumber);
   session_.LinkOpen = serial_ && !path.isEmpty() && serial_->Open(path);
+  serialOpen_ = session_.LinkOpen;
+  UpdateUsbHold();
   return session_.LinkOpen;
 }
 
 void DeviceBackend::CloseSerialPort() {
   if (!session_.LinkOpen) return;
-  if (serial_) serial_->Close();
+  if (usb_) usb_->Close();
+  if (serialOpen_ && serial_) serial_->Close();
+  serialOpen_ = false;
   session_.LinkOpen = false;
+  // With the serial port closed the USB link may take the processor again.
+  UpdateUsbHold();
 }
 
 // --- Connecting ------------------------------------------------------------------------------------------------
@@ -98,7 +139,7 @@ bool DeviceBackend::OpenForConnect() {
       ports_.PortNumber = numbers[static_cast<std::size_t>(selected)];
   }
   session_.flags.AwaitRecall = false;
-  searchRunning_ = false;
+  SetSearchRunning(false);
   session_.ProgressSends = false;
   session_.ProgressCount = 0;
   if (session_.LinkOpen) {
@@ -107,7 +148,8 @@ bool DeviceBackend::OpenForConnect() {
   }
   session_.commandSlots.ClearAllSlots();
   if (UsbInUse()) {
-    session_.LinkOpen = true;
+    // No port to open: the USB link is marked as the one in use.
+    session_.LinkOpen = usb_->Open({});
     ports_.PortNumber = kPortHid;
   } else {
     OpenSerialPort();
@@ -188,6 +230,14 @@ void DeviceBackend::PortVanished() {
   emit LinkEnded(LinkEnd::PortGone, connected);
 }
 
+void DeviceBackend::UsbVanished() {
+  if (!session_.LinkOpen) return;
+  // The warning comes first, then the link is ended.
+  const bool connected = state_ != ConnectionState::Disconnected;
+  emit LinkEnded(LinkEnd::DeviceRemoved, connected);
+  Disconnect(true);
+}
+
 void DeviceBackend::RefreshPortList() {
   // A search keeps its port list for the whole sweep.
   if (session_.LinkOpen || searchRunning_) return;
@@ -215,8 +265,10 @@ void DeviceBackend::Receive(const std::string& hex) {
     session_.RxHex = hex;
   else
     session_.RxHex += hex;
-  // Any reception counts as an answer for the watchdogs, and ends a partly assembled USB reply.
-  if (link) link->ResetAssembly();
+  // Any reception counts as an answer for the watchdogs, and ends a partly assembled USB reply (whichever link
+  // it came on).
+  if (serial_) serial_->ResetAssembly();
+  if (usb_) usb_->ResetAssembly();
   timers_[TimerId::chcon].SetEnabled(false);
   timers_[TimerId::intimer].SetEnabled(false);
   for (const Reply& reply : ParseReceived(session_)) Dispatch(reply);

@@ -10,11 +10,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "link/link.h"
 #include "link/port_list.h"
+#include "link/usb_link.h"
 #include "link/window_timer.h"
 #include "protocol/reply.h"
 #include "protocol/session.h"
@@ -28,10 +31,12 @@ enum class ConnectionState {
   Broadcast,     // connected to every unit at once; nothing answers
 };
 
-// Why the backend ended a link by itself.
+// Why the backend ended a link by itself. LinkEnded comes after the disconnect for NoAnswer and PortGone, and
+// before it for DeviceRemoved (the warning shows first, then the link is ended).
 enum class LinkEnd {
-  NoAnswer,  // a watchdog: the handshake or the poll went unanswered
-  PortGone,  // the serial port vanished
+  NoAnswer,       // a watchdog: the handshake or the poll went unanswered
+  PortGone,       // the serial port vanished
+  DeviceRemoved,  // the USB processor was unplugged while its link was open
 };
 
 class DeviceBackend : public QObject, private SessionDriver {
@@ -41,11 +46,15 @@ class DeviceBackend : public QObject, private SessionDriver {
   explicit DeviceBackend(QObject* parent = nullptr);
   ~DeviceBackend() override;
 
-  // The serial link (not owned). The USB link joins here as a second one.
+  // The serial link and the USB link (not owned). While the USB link has the processor taken, it carries every
+  // frame and a connect opens no serial port; while the serial link is open or a search runs, the USB link is held
+  // (it lists devices but takes none).
   void SetSerialLink(Link* link);
   Link* SerialLinkInUse() const { return serial_; }
-  // A USB device is taken (the USB link carries every frame while it is).
-  bool UsbInUse() const { return UseHid && HidDeviceAttached; }
+  void SetUsbLink(UsbLink* link);
+  UsbLink* UsbLinkInUse() const { return usb_; }
+  // The USB link has the processor taken.
+  bool UsbInUse() const { return usb_ && usb_->UseHid(); }
 
   // The start of the program: flags and device index reset, the port list read, the port list upkeep running.
   void Start();
@@ -67,12 +76,15 @@ class DeviceBackend : public QObject, private SessionDriver {
   void QueueCommand(int slot);
   const Bytes& TxFrame() const { return txFrame_; }
   void ClearTxFrame() { txFrame_.clear(); }
-  const std::array<std::uint8_t, 65>& HidReport() const { return hidReport_; }
+  // The body of a group upload (320 payload bytes, checksum, end byte): six reports on USB, one write on serial.
+  bool TransmitBlockBody(std::span<const std::uint8_t, kUsbBlockBodySize> body);
+  const UsbReport& HidReport() const { return hidReport_; }
   int SendFailures() const { return sendFailures_; }
 
   // --- The link ------------------------------------------------------------------------------------------------
   // Opens the port of PortNumber on the serial link; sets LinkOpen on success.
   bool OpenSerialPort();
+  // Closes whichever link is open (the USB link is only unmarked: its device stays taken).
   void CloseSerialPort();
 
   // --- Connecting ----------------------------------------------------------------------------------------------
@@ -95,16 +107,12 @@ class DeviceBackend : public QObject, private SessionDriver {
   // Hex text from the link: appended to the receive text (or replacing it, for links that deliver whole replies),
   // then one parser run, whose replies are dispatched in order.
   void Receive(const std::string& hex);
-  // A sweep of the device search owns the serial link; the upkeep timers leave it alone meanwhile.
-  void SetSearchRunning(bool on) { searchRunning_ = on; }
+  // A sweep of the device search owns the serial link; the upkeep timers and the USB link leave it alone meanwhile.
+  void SetSearchRunning(bool on);
   bool SearchRunning() const { return searchRunning_; }
 
   // Waits while the event loop runs (timers fire and replies are handled inside the wait).
   static void Wait(int ms);
-
-  // Set while a USB device is taken (the USB link arrives with its own issue).
-  bool UseHid = false;
-  bool HidDeviceAttached = false;
 
  signals:
   void StateChanged(ConnectionState state);
@@ -141,7 +149,11 @@ class DeviceBackend : public QObject, private SessionDriver {
   void ReportProgress(int percent, bool done) override { emit SendProgress(percent, done); }
 
   // The link that carries the frames now.
-  Link* InUse() const { return UsbInUse() ? nullptr : serial_; }
+  Link* InUse() const { return UsbInUse() ? static_cast<Link*>(usb_) : serial_; }
+  // Writes TxFrame (or, on USB, what `usb` sends) on the link in use; counts and reports a refusal.
+  bool Transmit(const std::function<bool(UsbLink&)>& usb);
+  void UpdateUsbHold();
+  void UsbVanished();
   void Dispatch(const Reply& reply);
   void StartScanAndPoll();
   void SetState(ConnectionState state);
@@ -155,9 +167,11 @@ class DeviceBackend : public QObject, private SessionDriver {
   TimerSet timers_;
   PortList ports_;
   Link* serial_ = nullptr;
+  UsbLink* usb_ = nullptr;
+  bool serialOpen_ = false;
   ConnectionState state_ = ConnectionState::Disconnected;
   Bytes txFrame_;
-  std::array<std::uint8_t, 65> hidReport_{};
+  UsbReport hidReport_{};
   bool searchRunning_ = false;
   int sendFailures_ = 0;
 };

@@ -77,6 +77,8 @@ class UsbLink : public Link {
  private:
   void Take(std::size_t index);
   void Release();
+  // The link in use is down (its device went): unmarked, and Vanished once.
+  void EndLink();
 
   UsbPlatform& platform_;
   std::vector<UsbDeviceInfo> devices_;

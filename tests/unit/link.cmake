@@ -11,3 +11,10 @@ if(TARGET k7310_link)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/backend_test.cpp
     LIBS k7310_link)
 endif()
+
+# The USB link and its transmit and receive paths through the backend, against a scripted platform.
+if(TARGET k7310_link)
+  k7310_test(test_usb_link LABEL unit TIMEOUT 60
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/usb_link_test.cpp
+    LIBS k7310_link)
+endif()
