@@ -32,6 +32,7 @@ TEST(Layers, PlantedWrongIncludesAreFound) {
       {"channel/ui/gain_panel.cpp", "#include \"link/serial_link.h\"\n"},  // panel -> backend internals
       {"app/kit/panel_frame.cpp", "#include \"eq/ui/eq_box.h\"\n"},        // kit -> panel
       {"tests/unit/x_test.cpp", "#include \"sim/pty_bus.h\"\n"},           // the simulator's front-end
+      {"link/usb_platform.cpp", "#include \"sim/hidapi/sim_usb_control.h\"\n"},  // the simulated USB library
   };
   for (const auto& p : planted) {
     const auto bad = Violations({{p.file, p.text}});
@@ -41,7 +42,9 @@ TEST(Layers, PlantedWrongIncludesAreFound) {
   const auto good = Violations({{"eq/ui/eq_box.cpp", "#include \"link/device_backend.h\"\n#include <QWidget>\n"},
                                 {"link/port_list.cpp", "#include \"device/port_keys.h\"\n#include <QFileInfo>\n"},
                                 {"app/main.cpp", "#include \"link/serial_link.h\"\n"},
-                                {"sim/main.cpp", "#include \"sim/pty_bus.h\"\n"}});
+                                {"sim/main.cpp", "#include \"sim/pty_bus.h\"\n"},
+                                {"tests/e2e/usb_test.cpp", "#include \"sim/hidapi/sim_usb_control.h\"\n"},
+                                {"sim/hidapi/sim_hidapi.cpp", "#include \"sim/usb_personality.h\"\n"}});
   EXPECT_TRUE(good.empty()) << Join(good);
 }
 
@@ -55,6 +58,8 @@ TEST(Layers, PathsFallIntoTheirLayers) {
   EXPECT_EQ(LayerOf("app/form1.h"), Layer::Shell);
   EXPECT_EQ(LayerOf("sim/processor.cpp"), Layer::Core);
   EXPECT_EQ(LayerOf("sim/pty_bus.cpp"), Layer::SimFront);
+  EXPECT_EQ(LayerOf("sim/usb_personality.cpp"), Layer::Core);
+  EXPECT_EQ(LayerOf("sim/hidapi/sim_hidapi.cpp"), Layer::SimFront);
 }
 
 }  // namespace
