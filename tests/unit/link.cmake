@@ -18,3 +18,10 @@ if(TARGET k7310_link)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/usb_link_test.cpp
     LIBS k7310_link)
 endif()
+
+# The HID library platform against the simulated USB library (linked in the system library's place).
+if(TARGET k7310_usb_hidapi AND TARGET k7310_sim_hidapi)
+  k7310_test(test_usb_platform LABEL unit TIMEOUT 120
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/usb_platform_test.cpp
+    LIBS k7310_usb_hidapi k7310_sim_hidapi)
+endif()
