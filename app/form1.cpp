@@ -59,6 +59,9 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
       RzGroupBox16(new InitialDataBox(Client)),
       rzgrpbx_btl(new BtlBox(Client)),
       RzGroupBox12(new QWidget(Client)),
+      DevListBox(new QListWidget(Client)),
+      HistoryListBox(new HistoryList(Client)),
+      lbl_usbhid(new QLabel(Client)),
       dialogs_(dialogs) {
   const UiTexts& t = Texts();
   setObjectName(QStringLiteral("Form1"));
@@ -67,6 +70,11 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent)
   RzGroupBox12->setObjectName(QStringLiteral("RzGroupBox12"));
   RzGroupBox12->setGeometry(0, 0, 0, 0);
   RzGroupBox12->hide();
+  DevListBox->setObjectName(QStringLiteral("DevListBox"));
+  HistoryListBox->setObjectName(QStringLiteral("HistoryListBox"));
+  lbl_usbhid->setObjectName(QStringLiteral("lbl_usbhid"));
+  lbl_usbhid->setText(Ui(t.LblUsbHid));
+  for (QWidget* diagnostic : std::initializer_list<QWidget*>{DevListBox, HistoryListBox, lbl_usbhid}) diagnostic->hide();
 
   StatusBar1 = statusBar();
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -14,6 +14,7 @@
 #include <array>
 
 #include "app/kit/panel_frame.h"
+#include "app/kit/history_list.h"
 #include "app/kit/regions.h"
 #include "app/progress_box.h"
 #include "app/tools_column.h"
@@ -69,6 +70,11 @@ class TForm1 : public QMainWindow {
   BtlBox* rzgrpbx_btl;
   // Shown together with the EQ box when a USB device is in use; has no controls of its own.
   QWidget* RzGroupBox12;
+  // The USB diagnostics, hidden: the device list, the history of arrivals, removals, written reports and errors,
+  // and the status label.
+  QListWidget* DevListBox;
+  HistoryList* HistoryListBox;
+  QLabel* lbl_usbhid;
 
   QStatusBar* StatusBar1;
   QLabel* StatusPanel0;  // the first (and only) panel, 200 wide

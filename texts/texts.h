@@ -162,6 +162,8 @@ struct UiTexts {
 
   // Hidden USB label.
   std::string LblUsbHid, UsbArrived, UsbRemoved;
+  // The processor on USB cannot be opened for want of permission; %1 is its device path.
+  std::string UsbNoPermission;
 };
 
 // The table of this program's edition.

@@ -176,6 +176,12 @@ UiTexts MakeEnglish() {
   t.LblUsbHid = "接到回复数据时显示已连上";
   t.UsbArrived = "已接上设备.";
   t.UsbRemoved = "已移除设备.";
+  t.UsbNoPermission =
+      "The K_7310 is plugged in on USB, but this user may not open it (%1).\n\n"
+      "The rule file 60-k7310.rules gives access: the program's package installs it into /usr/lib/udev/rules.d; "
+      "without the package, copy it into /etc/udev/rules.d. Then reload the rules with\n\n"
+      "    sudo udevadm control --reload-rules && sudo udevadm trigger\n\n"
+      "and plug the unit in again.";
   return t;
 }
 

@@ -2,6 +2,8 @@
 // program's requests, the neutral block of the tests, and two requests.
 //   <dir>/frames/  frame texts as RxHex holds them (targets that take plain text)
 //   <dir>/parser/  the same behind a state byte, also split into two reads ('|')
+//   <dir>/usb_reassembly/  the replies as the unit's USB input reports: a header report, then data reports
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +43,19 @@ void Write(const fs::path& file, const std::string& content) {
   }
 }
 
+// A frame as 64-byte input reports: frame bytes 0..9 in a header report, then bytes 10.. in data reports.
+std::string AsUsbReports(const Bytes& frame) {
+  std::string out(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(kHeaderSize));
+  out.resize(64, '\0');
+  for (std::size_t at = kHeaderSize; at < frame.size(); at += 64) {
+    std::string report(frame.begin() + static_cast<std::ptrdiff_t>(at),
+                       frame.begin() + static_cast<std::ptrdiff_t>(std::min(frame.size(), at + 64)));
+    report.resize(64, '\0');
+    out += report;
+  }
+  return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,6 +66,7 @@ int main(int argc, char** argv) {
   const fs::path dir = argv[1];
   fs::create_directories(dir / "frames");
   fs::create_directories(dir / "parser");
+  fs::create_directories(dir / "usb_reassembly");
 
   sim::Unit unit(3);
   const std::uint8_t d = unit.DeviceIndex();
@@ -87,6 +103,8 @@ int main(int argc, char** argv) {
     }
     const std::size_t half = text.size() / 2 & ~std::size_t{1};
     Write(dir / "parser" / (name + "_split"), std::string(1, '\0') + text.substr(0, half) + "|" + text.substr(half));
+    Bytes frame;
+    if (ParseHexText(text, frame) && frame.size() >= kHeaderSize) Write(dir / "usb_reassembly" / name, AsUsbReports(frame));
   }
   return 0;
 }
