@@ -167,7 +167,7 @@ void ConnectionController::N8Click() {
 void ConnectionController::LinkEnded(LinkEnd why, bool wasConnected) {
   // The backend has ended the link as a click on Button3 would; the button rests as after a click.
   if (wasConnected) ClickEffects();
-  if (why == LinkEnd::NoAnswer)
+  if (why == LinkEnd::NoAnswer || why == LinkEnd::DeviceRemoved)
     warning_.ShowCentredOn(&form_);
   else
     dialogs_.Message(Ui(Texts().NoPort));

@@ -8,6 +8,7 @@ namespace k7310 {
 ControllerApp::ControllerApp(TForm1& form, TForm_Disconnected& warning, Dialogs& dialogs, QStringList extraPorts)
     : connection(form, warning, dialogs, backend),
       view(form, backend),
+      usbView(form, dialogs, usb),
       search(backend,
              {form.GroupBox3->Button8, form.GroupBox3->Button9, form.ID1, form.N14, form.RzGroupBox3,
               form.RzGroupBox2},
@@ -44,13 +45,19 @@ ControllerApp::ControllerApp(TForm1& form, TForm_Disconnected& warning, Dialogs&
   };
   eq.showBandEdits = [this](int k) { bandEditor.ShowBandPosition(k); };
   backend.SetSerialLink(&serial);
+  backend.SetUsbLink(&usb);
   backend.Ports().source = [extraPorts] { return ListSerialPorts(extraPorts); };
 }
 
-ControllerApp::~ControllerApp() { backend.SetSerialLink(nullptr); }
+ControllerApp::~ControllerApp() {
+  backend.SetSerialLink(nullptr);
+  backend.SetUsbLink(nullptr);
+}
 
 void ControllerApp::Start() {
   backend.Start();
+  // The devices present now are reported before the start-up sweep looks for one.
+  usb.Start();
   connection.Start();
   search.Start();
 }

@@ -1,4 +1,4 @@
-// The composition root of the program: the serial link, the device backend, and the controllers that bind the
+// The composition root of the program: the serial and USB links, the device backend, and the controllers that bind the
 // window to it. Nothing else lives here.
 #pragma once
 
@@ -8,6 +8,7 @@
 
 #include "app/connection.h"
 #include "app/device_view.h"
+#include "app/usb_view.h"
 #include "app/kit/edit_commit.h"
 #include "channel/ui/channel_controller.h"
 #include "channel/ui/gain_controller.h"
@@ -18,7 +19,9 @@
 #include "eq/ui/crossover_editor.h"
 #include "eq/ui/eq_controller.h"
 #include "link/device_backend.h"
+#include "link/hidapi_platform.h"
 #include "link/serial_link.h"
+#include "link/usb_link.h"
 
 namespace k7310 {
 
@@ -36,9 +39,13 @@ class ControllerApp {
   void Start();
 
   SerialLink serial;
+  // The USB link over the machine's HID devices; the platform outlives the link, which closes its device.
+  HidapiPlatform usbPlatform;
+  UsbLink usb{usbPlatform};
   DeviceBackend backend;
   ConnectionController connection;
   DeviceView view;
+  UsbView usbView;
   SearchController search;
   DeviceIdController deviceId;
   DeviceSettingsController deviceSettings;

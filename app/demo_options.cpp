@@ -60,10 +60,11 @@ class DemoDriver : public QObject {
   DemoDriver(const DemoOptions& options, TForm1& form, DeviceBackend& device)
       : QObject(&form), options_(options), form_(form), device_(device) {
     // Counts the receptions after the poll has started; the backend's own handling was connected first.
-    if (Link* link = device_.SerialLinkInUse())
-      QObject::connect(link, &Link::Arrived, this, [this] {
-        if (device_.Timer(TimerId::Timer1).Enabled()) ++repliesWhilePolling_;
-      });
+    for (Link* link : {static_cast<Link*>(device_.SerialLinkInUse()), static_cast<Link*>(device_.UsbLinkInUse())})
+      if (link)
+        QObject::connect(link, &Link::Arrived, this, [this] {
+          if (device_.Timer(TimerId::Timer1).Enabled()) ++repliesWhilePolling_;
+        });
     step_.setInterval(kStepMs);
     QObject::connect(&step_, &QTimer::timeout, this, [this] { Step(); });
     if (options_.connect || !options_.screenshot.isEmpty() || options_.eqDemo) step_.start();
