@@ -90,8 +90,8 @@ class DemoDriver : public QObject {
     if (!clicked_ && options_.connect) return;
     if (readySince_ < 0 && Ready()) {
       readySince_ = elapsed_;
-      std::printf("connected: %s, device ID %d\n", qPrintable(form_.GroupBox2->RzComboBox1->currentText()),
-                  device_.Session().DeviceIndex + 1);
+      const QString link = device_.UsbInUse() ? QStringLiteral("USB") : form_.GroupBox2->RzComboBox1->currentText();
+      std::printf("connected: %s, device ID %d\n", qPrintable(link), device_.Session().DeviceIndex + 1);
       std::fflush(stdout);
     }
     if (readySince_ >= 0 && !Connected()) {

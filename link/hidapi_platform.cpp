@@ -1,5 +1,7 @@
 #include "link/hidapi_platform.h"
 
+#include <pthread.h>
+
 #include <hidapi.h>
 
 #include <QMetaObject>
@@ -75,7 +77,10 @@ void HidapiPlatform::Start() {
   known_ = Enumerate();
   QMetaObject::invokeMethod(
       this, [this, present = known_] { emit DevicesChanged(present, {}, present); }, Qt::QueuedConnection);
-  watcher_ = std::thread([this] { Watch(); });
+  watcher_ = std::thread([this] {
+    pthread_setname_np(pthread_self(), kUsbWatcherThreadName);
+    Watch();
+  });
 }
 
 void HidapiPlatform::Watch() {
@@ -123,6 +128,7 @@ bool HidapiPlatform::Open(const std::string& path, UsbError& error) {
   ++generation_;
   readerStop_ = std::make_unique<ReaderStop>();
   reader_ = std::thread([this, device, stop = readerStop_.get(), generation = generation_] {
+    pthread_setname_np(pthread_self(), kUsbReaderThreadName);
     Read(device, *stop, generation);
   });
   return true;

@@ -19,6 +19,9 @@ namespace k7310 {
 inline constexpr int kUsbWatchIntervalMs = 250;
 inline constexpr int kUsbReadTimeoutMs = 100;
 inline constexpr int kUsbReadErrorPauseMs = 250;
+// The threads' names, as /proc and debuggers show them (at most 15 characters).
+inline constexpr char kUsbWatcherThreadName[] = "k7310-usb-watch";
+inline constexpr char kUsbReaderThreadName[] = "k7310-usb-read";
 
 class HidapiPlatform : public UsbPlatform {
   Q_OBJECT

@@ -13,16 +13,17 @@ struct Outcome {
   QString out, err;
 };
 
-Outcome Controller(const QStringList& args) {
+Outcome Controller(const QStringList& args, const QProcessEnvironment& extra = {}, int waitMs = 10000) {
   QProcess p;
   // No display and no platform: what a terminal without X gives the program.
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.remove(QStringLiteral("DISPLAY"));
   env.remove(QStringLiteral("WAYLAND_DISPLAY"));
   env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  env.insert(extra);
   p.setProcessEnvironment(env);
   p.start(QStringLiteral(K7310_CONTROLLER_PATH), args);
-  EXPECT_TRUE(p.waitForFinished(10000));
+  EXPECT_TRUE(p.waitForFinished(waitMs));
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardOutput()),
           QString::fromLocal8Bit(p.readAllStandardError())};
 }
@@ -55,6 +56,23 @@ TEST(CommandLine, HelpVersionAndUnknownOptions) {
     EXPECT_TRUE(r.err.contains(QString::fromUtf8(b.says))) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
   }
+}
+
+// The program as built links the system's USB HID library; the simulator's library of the same name, found first,
+// stands in for it (as in the USB demo): the program then takes the simulated unit and connects over USB.
+TEST(CommandLine, TheSimulatedUsbLibraryStandsInForTheSystemsOne) {
+  int argc = 1;
+  char name[] = "test_cli";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  env.insert(QStringLiteral("LD_LIBRARY_PATH"), QStringLiteral(K7310_SIM_USB_LIBRARY_DIR));
+  env.insert(QStringLiteral("K7310_SIM_USB"), QStringLiteral("1"));
+  const Outcome r = Controller({QStringLiteral("--connect"), QStringLiteral("--quit-after"), QStringLiteral("6000")},
+                               env, 30000);
+  EXPECT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains(QStringLiteral("connected: USB, device ID 1"))) << r.out.toStdString();
 }
 
 }  // namespace
