@@ -103,7 +103,7 @@ void UsbLink::Take(std::size_t index) {
   UsbError error;
   if (!platform_.Open(device.path, error)) {
     // Listed but not ours to open (no permission on the device node): nothing could be written to it.
-    emit History(QString::fromStdString("OPEN ERROR: " + error.message + " (" + std::to_string(error.code) + ")"));
+    emit History(QString::fromStdString(OpenErrorLine(error.message, error.code)));
     if (!refusalTold_) {
       refusalTold_ = true;
       emit OpenRefused(QString::fromStdString(device.path), error);

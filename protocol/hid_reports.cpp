@@ -54,6 +54,7 @@ static std::string ErrorLine(const char* what, const std::string& message, int c
 
 std::string WriteErrorLine(const std::string& message, int code) { return ErrorLine("WRITE ERROR", message, code); }
 std::string ReadErrorLine(const std::string& message, int code) { return ErrorLine("READ ERROR", message, code); }
+std::string OpenErrorLine(const std::string& message, int code) { return ErrorLine("OPEN ERROR", message, code); }
 
 std::optional<std::string> UsbReassembly::Take(std::span<const std::uint8_t> data) {
   const std::string t = ToHexText(data);

@@ -55,9 +55,11 @@ void StageBlockReport(UsbReport& report, std::span<const std::uint8_t, kUsbBlock
 
 // "W 00  A5 A5 ..." for a written report: the report number, two blanks, then every further byte and a blank.
 std::string WrittenReportLine(std::span<const std::uint8_t> report);
-// "WRITE ERROR: <message> (<code in hex>)" and "READ ERROR: ...".
+// "WRITE ERROR: <message> (<code in hex>)", "READ ERROR: ..." and, when the processor cannot be opened,
+// "OPEN ERROR: ...".
 std::string WriteErrorLine(const std::string& message, int code);
 std::string ReadErrorLine(const std::string& message, int code);
+std::string OpenErrorLine(const std::string& message, int code);
 
 // Input reports back into hex text: a report starting A5 A5 A5 opens a reply and announces its payload length
 // (frame bytes 8 and 9); length div 64 + 1 data reports follow, the last carrying the remaining payload bytes, the

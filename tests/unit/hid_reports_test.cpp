@@ -87,6 +87,7 @@ TEST(UsbReports, AnUploadBodyIsSixReportsAndTheLastKeepsTheFifthsTail) {
 TEST(UsbReports, ErrorLines) {
   EXPECT_EQ(WriteErrorLine("Input/output error", 5), "WRITE ERROR: Input/output error (5)");
   EXPECT_EQ(ReadErrorLine("No such device", 19), "READ ERROR: No such device (13)");
+  EXPECT_EQ(OpenErrorLine("Permission denied", 13), "OPEN ERROR: Permission denied (D)");
 }
 
 TEST(UsbReassembly, RepliesOfEveryLengthComeBackWhole) {
