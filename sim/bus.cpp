@@ -56,7 +56,7 @@ void Bus::Dispatch(const Bytes& frame, std::int64_t nowMs, std::vector<Outgoing>
   const std::uint8_t index = frame[3];
   const bool broadcast = index == kBroadcastIndex;
   for (Unit& u : units_) {
-    if (!broadcast && u.DeviceIndex() != index) continue;
+    if (!broadcast && !options_.anyIndex && u.DeviceIndex() != index) continue;
     std::optional<Bytes> reply = u.Take(frame, nowMs);
     if (!reply || broadcast) continue;
     const std::int64_t due = nowMs + options_.replyDelayMs;

@@ -35,6 +35,9 @@ struct BusOptions {
   std::int64_t replyDelayMs = 0;  // processing time before a reply starts
   std::uint32_t seed = 1;         // temperature drift of the units, noise bytes and pauses
   bool keepLog = true;            // false: entries only go to onLog (a long-running front-end)
+  // One unit alone on its own link (USB): it takes frames for every device index but the broadcast one, and
+  // answers under its own index.
+  bool anyIndex = false;
 };
 
 // Noise bursts come this long after the previous one, while frames keep arriving.

@@ -35,7 +35,15 @@ std::vector<UsbReportData> ReplyReports(std::span<const std::uint8_t> frame) {
   return reports;
 }
 
-UsbPersonality::UsbPersonality(int deviceId, BusOptions options) : bus_(options) { bus_.AddUnit(deviceId); }
+// On USB the unit is alone on its link: it answers whatever device index it is asked under, with its own.
+static BusOptions WithAnyIndex(BusOptions options) {
+  options.anyIndex = true;
+  return options;
+}
+
+UsbPersonality::UsbPersonality(int deviceId, BusOptions options) : bus_(WithAnyIndex(options)) {
+  bus_.AddUnit(deviceId);
+}
 
 void UsbPersonality::TakeOutputReport(std::span<const std::uint8_t, kUsbReportDataSize> data, std::int64_t nowMs) {
   // A body that stopped coming is given up; the assembler has long cut its header by then.

@@ -166,6 +166,43 @@ TEST_F(UsbTest, AChannelEditLeavesAsAReportAndTheNextFrameKeepsItsTail) {
   EXPECT_TRUE(taken);
 }
 
+TEST_F(UsbTest, AUnitUnderAnotherIdAnswersShowsItsIdAndTakesAnUploadInSevenReports) {
+  usb::Reset(4);
+  Rig& rig = StartTaken();
+  TForm1& f = rig.form;
+  ConnectOverUsb(rig);
+  // Alone on its link, the unit answers the index it is asked under; its settings reply names its own ID, which the
+  // device-ID list and the ID edit then show. The window goes on asking under the index it has.
+  ASSERT_TRUE(WaitUntil([&] { return f.GroupBox2->RzComboBox6->currentIndex() == 3; }, 3000));
+  EXPECT_EQ(f.GroupBox2->RzEdit2->text(), QStringLiteral("4"));
+  EXPECT_EQ(rig.app.backend.Session().DeviceIndex, 0);
+
+  // A group upload: the header as one report, then the body as six, the last with the checksum and the end byte.
+  DeviceBackend& backend = rig.app.backend;
+  backend.Timer(TimerId::Timer1).SetEnabled(false);
+  backend.Timer(TimerId::sendTimer).SetEnabled(false);
+  Pump(400);  // a send under way ends
+  const sim::GroupPayload group = sim::DefaultStoredGroup(7);
+  const Bytes frame = BuildFrame(0, frame_type::kWrite, 0, area::kActiveGroup, 0, group);
+  usb::ClearWrittenReports();
+  ASSERT_TRUE(backend.TransmitCurrent(Bytes(frame.begin(), frame.begin() + kHeaderSize)));
+  DeviceBackend::Wait(100);
+  ASSERT_TRUE(backend.TransmitBlockBody(std::span<const std::uint8_t, kUsbBlockBodySize>(frame.data() + kHeaderSize, kUsbBlockBodySize)));
+  const auto reports = usb::WrittenReports();
+  ASSERT_EQ(reports.size(), 7u);
+  EXPECT_TRUE(StartsWithFrame(reports[1], Bytes(frame.begin() + 10, frame.begin() + 74)));
+  EXPECT_EQ(reports[6][1], frame[330]);
+  EXPECT_EQ(reports[6][2], kEnd);
+  EXPECT_TRUE(std::equal(reports[6].begin() + 3, reports[6].end(), reports[5].begin() + 3));
+  bool uploaded = false;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        usb::WithBus([&](sim::Bus& bus) { uploaded = bus.Units()[0].ActiveSet() == group; });
+        return uploaded;
+      },
+      2000));
+}
+
 TEST_F(UsbTest, UnpluggedWhileLinkedItWarnsAndDisconnectsAndPluggedBackItIsTakenButNotConnected) {
   Rig& rig = StartTaken();
   TForm1& f = rig.form;
