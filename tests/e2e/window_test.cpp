@@ -141,7 +141,8 @@ TEST_F(WindowTest, DesignerNamesAreObjectNames) {
       "RzLabel33", "RzLabel34", "RzComboBox9", "SpeedButton4", "RzLabel46", "RzProgressBar1", "RzLabel22",
       "SpeedButton3", "RzLabel26", "RzLabel23", "RzEdit3", "Button10", "RzLabel27", "Button11", "btn_btl0",
       "btn_btl1", "btn_btl2", "btn_btl3", "btn1", "StatusBar1", "StatusPanel0", "N112", "N10", "N6", "N9", "BTL1",
-      "N1", "N5", "N7", "N8", "N12", "ID1", "N14", "Com1", "COM2", "COM40",
+      "N1", "N5", "N7", "N8", "N12", "ID1", "N14", "Com1", "COM2", "COM40", "DevListBox", "HistoryListBox",
+      "lbl_usbhid",
   };
   for (const char* name : names) {
     EXPECT_EQ(form->findChildren<QObject*>(QString::fromLatin1(name)).size(), 1) << name;
@@ -422,6 +423,31 @@ TEST(SecondaryWindows, DisconnectedWarningAndBtlPicture) {
   EXPECT_EQ(main.FaderKnobBitmap.size(), QSize(12, 13));
   EXPECT_EQ(main.FaderKnobHotBitmap.size(), QSize(12, 13));
   for (const QPixmap& icon : main.BtlIcons) EXPECT_EQ(icon.size(), QSize(41, 41));
+}
+
+}  // namespace
+}  // namespace k7310
+
+namespace k7310 {
+namespace {
+
+// The hidden USB history: each new line is selected, the scroll range is the widest line so far plus 16 pixels, and
+// only the latest lines are kept.
+TEST(HistoryList, SelectsEachLineWidensToTheWidestAndKeepsTheLatest) {
+  App();
+  HistoryList list(nullptr);
+  EXPECT_TRUE(QFontInfo(list.font()).fixedPitch());
+  const QString wide = QStringLiteral("W 00  ") + QStringLiteral("A5 ").repeated(64);
+  list.AddToHistory(QStringLiteral("Arrival of DEVADUVORARAZ01 (Serial=0000002)"));
+  list.AddToHistory(wide);
+  list.AddToHistory(QStringLiteral("short"));
+  EXPECT_EQ(list.currentRow(), 2);
+  EXPECT_EQ(list.ScrollWidth(), list.fontMetrics().horizontalAdvance(wide) + 16);
+  for (int i = 0; i < HistoryList::kHistoryLines; ++i) list.AddToHistory(QStringLiteral("line %1").arg(i));
+  EXPECT_EQ(list.count(), HistoryList::kHistoryLines);
+  EXPECT_EQ(list.item(0)->text(), QStringLiteral("line 0"));
+  EXPECT_EQ(list.currentItem()->text(), QStringLiteral("line %1").arg(HistoryList::kHistoryLines - 1));
+  EXPECT_EQ(list.ScrollWidth(), list.fontMetrics().horizontalAdvance(wide) + 16);
 }
 
 }  // namespace
