@@ -20,6 +20,7 @@
 #include "sim/bus.h"
 #include "sim/hidapi/sim_usb_control.h"
 #include "sim/processor.h"
+#include "sim/usb_personality.h"
 
 namespace k7310::sim {
 namespace {
@@ -390,6 +391,36 @@ TEST_F(SimUsb, AReaderBlockedInAnotherThreadWakesWhenTheDeviceGoes) {
     ASSERT_NE(fresh, nullptr);
     ASSERT_EQ(Send(fresh, QueryStatus(0)), 65);
     EXPECT_EQ(ReadReply(fresh).hex.size(), 40u);
+  }
+}
+
+// The unit's USB side on its own clock: replies leave one report a millisecond, and an upload header whose body
+// never comes stops eating reports once its window has passed.
+TEST(UsbPersonality, RepliesArePacedAndAnAbandonedUploadEndsWithItsWindow) {
+  auto report = [](const Bytes& frame) {
+    UsbReportData data{};
+    std::copy(frame.begin(), frame.end(), data.begin());
+    return data;
+  };
+  const struct {
+    const char* what;
+    std::int64_t queryAtMs;  // a status query after an upload header sent at 0
+    bool answered;
+  } cases[] = {
+      {"inside the window: taken as the body", 500, false},
+      {"after the window: a request again", kUploadBodyWaitMs + 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    UsbPersonality unit;
+    unit.TakeOutputReport(report(WriteBlockHeader(0)), 0);
+    EXPECT_TRUE(unit.CollectingBody());
+    unit.TakeOutputReport(report(QueryStatus(0)), c.queryAtMs);
+    const std::vector<InputReport> out = unit.TakeDue(c.queryAtMs + 100);
+    ASSERT_EQ(out.size(), c.answered ? 2u : 0u);
+    if (!c.answered) continue;
+    EXPECT_EQ(out[0].dueMs, c.queryAtMs + 1);
+    EXPECT_EQ(out[1].dueMs, c.queryAtMs + 2);
   }
 }
 
