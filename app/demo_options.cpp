@@ -60,7 +60,7 @@ class DemoDriver : public QObject {
   DemoDriver(const DemoOptions& options, TForm1& form, DeviceBackend& device)
       : QObject(&form), options_(options), form_(form), device_(device) {
     // Counts the receptions after the poll has started; the backend's own handling was connected first.
-    for (Link* link : {static_cast<Link*>(device_.SerialLinkInUse()), static_cast<Link*>(device_.UsbLinkInUse())})
+    for (Link* link : {device_.SerialLinkInUse(), static_cast<Link*>(device_.UsbLinkInUse())})
       if (link)
         QObject::connect(link, &Link::Arrived, this, [this] {
           if (device_.Timer(TimerId::Timer1).Enabled()) ++repliesWhilePolling_;

@@ -42,7 +42,7 @@ void StageBlockReport(UsbReport& report, std::span<const std::uint8_t, kUsbBlock
 std::string WrittenReportLine(std::span<const std::uint8_t> report) {
   if (report.empty()) return {};
   std::string line = "W " + ToHexText(report.first(1)) + "  ";
-  for (std::size_t i = 1; i < report.size(); ++i) line += ToHexText(report.subspan(i, 1)) + " ";
+  if (report.size() > 1) line += ToSpacedHex(report.subspan(1)) + " ";
   return line;
 }
 

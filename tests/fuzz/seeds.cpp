@@ -3,7 +3,6 @@
 //   <dir>/frames/  frame texts as RxHex holds them (targets that take plain text)
 //   <dir>/parser/  the same behind a state byte, also split into two reads ('|')
 //   <dir>/usb_reassembly/  the replies as the unit's USB input reports: a header report, then data reports
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +18,7 @@
 #include "protocol/frame.h"
 #include "protocol_fixtures.h"
 #include "sim/processor.h"
+#include "sim/usb_personality.h"
 
 namespace {
 
@@ -43,16 +43,10 @@ void Write(const fs::path& file, const std::string& content) {
   }
 }
 
-// A frame as 64-byte input reports: frame bytes 0..9 in a header report, then bytes 10.. in data reports.
+// A reply as the unit sends it on USB: its input reports back to back.
 std::string AsUsbReports(const Bytes& frame) {
-  std::string out(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(kHeaderSize));
-  out.resize(64, '\0');
-  for (std::size_t at = kHeaderSize; at < frame.size(); at += 64) {
-    std::string report(frame.begin() + static_cast<std::ptrdiff_t>(at),
-                       frame.begin() + static_cast<std::ptrdiff_t>(std::min(frame.size(), at + 64)));
-    report.resize(64, '\0');
-    out += report;
-  }
+  std::string out;
+  for (const sim::UsbReportData& r : sim::ReplyReports(frame)) out.append(r.begin(), r.end());
   return out;
 }
 
